@@ -1,0 +1,40 @@
+# ZindoRumba: the two commands are `make run` and `make test` (see README.md).
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc)
+CTEST_ARGS ?=
+WERROR := $(if $(filter true,$(CI)),ON,OFF)
+CMAKE_FLAGS ?=
+
+.PHONY: all run test build deps configure test-asan test-tsan clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DZR_WERROR=$(WERROR) $(CMAKE_FLAGS) >$(BUILD_DIR).configure.log 2>&1 \
+	  || { cat $(BUILD_DIR).configure.log; exit 1; }
+
+# Set-up without running anything: packages, build, the game folder build/game/.
+build: configure
+	@cmake --build $(BUILD_DIR) -j$(JOBS)
+
+run:
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "make run: no display here; start one first: Xvfb :99 & then DISPLAY=:99 make run"; exit 1; fi
+	@$(MAKE) --no-print-directory build
+	@cd $(BUILD_DIR)/game && ./zindorumba
+
+test: build
+	@cd $(BUILD_DIR) && ctest --output-on-failure -j$(JOBS) $(CTEST_ARGS)
+
+# The suite under AddressSanitizer + UndefinedBehaviorSanitizer, or ThreadSanitizer, each in
+# its own build folder. CTEST_ARGS narrows it, e.g. CTEST_ARGS="-L audio".
+test-asan:
+	@$(MAKE) --no-print-directory test BUILD_DIR=build-asan CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZR_SANITIZE=address,undefined"
+test-tsan:
+	@$(MAKE) --no-print-directory test BUILD_DIR=build-tsan CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZR_SANITIZE=thread"
+
+clean:
+	rm -rf build build-asan build-tsan build*.configure.log

@@ -1,0 +1,56 @@
+// Small services everything leans on: paths beside the executable, the millisecond clock,
+// the message box, the (silent) logger and the trace routine.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+// Finds the executable's folder and starts the clock. Safe to call more than once.
+void InitEngineServices();
+
+// The executable's folder (no trailing separator); empty until InitEngineServices ran.
+const char* ExeFolder();
+
+class KPath {
+ public:
+  // The full path of a file beside the executable. The result lives in one shared buffer
+  // that the next call overwrites: use or copy it at once. A leading '/', '\' or ':' of
+  // name is dropped, the result is cut to 259 characters, and every '\' becomes '/', so
+  // game code may name files as "data\levels\maps\%s".
+  static const char* MakeAbsolute(const char* name);
+};
+
+class KClock {
+ public:
+  static void Init();
+  // Milliseconds from an arbitrary origin; only differences (unsigned 32-bit subtraction)
+  // mean anything, and they stay exact across the 32-bit wrap.
+  static std::uint32_t GetMilliseconds();
+};
+
+// A modal box with one OK button: caption first, then text.
+void ShowMessageBox(const char* caption, const char* text);
+
+// The engine's logger. Mode 1 opens "infos.log", "errors.log", "fatals.log" and "debug.log"
+// in the current directory; any other mode opens nothing. The game creates it with mode 2,
+// so a run writes no log file.
+class KLogger {
+ public:
+  explicit KLogger(unsigned char mode);
+  ~KLogger();
+  KLogger(const KLogger&) = delete;
+  KLogger& operator=(const KLogger&) = delete;
+
+  unsigned char Mode() const { return mode_; }
+  bool HasFiles() const { return infos_ != nullptr; }
+
+ private:
+  unsigned char mode_;
+  std::FILE* infos_ = nullptr;
+  std::FILE* errors_ = nullptr;
+  std::FILE* fatals_ = nullptr;
+  std::FILE* debug_ = nullptr;
+};
+
+// Progress texts of start-up and the menus ("InitialiseCursors OK", ...). They are discarded.
+void Trace(const char* text);

@@ -1,0 +1,3 @@
+#include "GameMain.h"
+
+int main() { return GameMain(); }

@@ -1,0 +1,32 @@
+// The operating-system services the engine needs, as plain functions in the engine's own
+// terms. Exactly one implementation is linked into each program:
+//   platform/sdl/     the real game (SDL2: window, display, sound card, input devices)
+//   platform/script/  tests and the replay driver (virtual clock, scripted input, no devices)
+// Nothing outside platform/ includes SDL headers.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace plat {
+
+// ---- Process ---------------------------------------------------------------------------
+
+// Writes the full path of the folder holding the running executable, without a trailing
+// separator, into buf (always zero-terminated, cut to size - 1 characters). Returns false
+// and writes an empty text when the folder cannot be found.
+bool ExecutableFolder(char* buf, std::size_t size);
+
+// A monotonic clock in microseconds from an arbitrary origin. Cheap enough to call in busy
+// waits. (The scripted platform advances its virtual clock by 10 us on every read.)
+std::uint64_t ClockMicroseconds();
+
+// Shows a modal box with a caption, a text and one OK button, and returns when it is closed.
+// The scripted platform never blocks: it prints "box: CAPTION | TEXT" on standard output.
+void ShowMessageBox(const char* caption, const char* text);
+
+// Opens a document or web address (an absolute file path or a URL) with the user's
+// preferred program. Returns false when nothing could be started.
+bool OpenDocument(const char* pathOrUrl);
+
+}  // namespace plat

@@ -1,0 +1,77 @@
+// Process services of the scripted platform: a virtual clock and recorded message boxes.
+#include "platform.h"
+#include "script_platform.h"
+
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+std::string root;
+bool rootSet = false;
+std::uint64_t nowUs = 0;
+bool echoBoxes = true;
+std::vector<std::string> boxes;
+std::vector<std::string> documents;
+}  // namespace
+
+namespace script {
+
+void SetRoot(const std::string& folder) {
+  root = folder;
+  while (root.size() > 1 && root.back() == '/') root.pop_back();
+  rootSet = true;
+}
+std::uint64_t Now() { return nowUs; }
+void SetNow(std::uint64_t microseconds) { nowUs = microseconds; }
+void Advance(std::uint64_t microseconds) { nowUs += microseconds; }
+const std::vector<std::string>& Boxes() { return boxes; }
+const std::vector<std::string>& OpenedDocuments() { return documents; }
+void SetEchoBoxes(bool on) { echoBoxes = on; }
+void ClearRecords() {
+  boxes.clear();
+  documents.clear();
+}
+
+}  // namespace script
+
+namespace plat {
+
+bool ExecutableFolder(char* buf, std::size_t size) {
+  if (size == 0) return false;
+  buf[0] = '\0';
+  std::string folder = root;
+  if (!rootSet) {
+    char cwd[4096];
+    if (!getcwd(cwd, sizeof cwd)) return false;
+    folder = cwd;
+  }
+  std::snprintf(buf, size, "%s", folder.c_str());
+  return true;
+}
+
+std::uint64_t ClockMicroseconds() {
+  const std::uint64_t t = nowUs;
+  nowUs += script::kClockStepMicroseconds;
+  return t;
+}
+
+void ShowMessageBox(const char* caption, const char* text) {
+  std::string line = std::string(caption ? caption : "") + " | " + (text ? text : "");
+  boxes.push_back(line);
+  if (echoBoxes) {
+    std::printf("box: %s\n", line.c_str());
+    std::fflush(stdout);
+  }
+}
+
+bool OpenDocument(const char* pathOrUrl) {
+  documents.push_back(pathOrUrl ? pathOrUrl : "");
+  if (echoBoxes) {
+    std::printf("open: %s\n", pathOrUrl ? pathOrUrl : "");
+    std::fflush(stdout);
+  }
+  return true;
+}
+
+}  // namespace plat

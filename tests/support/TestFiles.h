@@ -1,0 +1,26 @@
+// Temporary folders and files for tests.
+#pragma once
+
+#include <string>
+
+// A fresh, empty folder under the system's temporary folder, removed with its content
+// when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::string& Path() const { return path_; }
+  // Path of a file in the folder; folders on the way are created.
+  std::string File(const std::string& relative) const;
+  // Writes bytes to a file in the folder and returns its path.
+  std::string Write(const std::string& relative, const std::string& bytes) const;
+
+ private:
+  std::string path_;
+};
+
+std::string ReadFileBytes(const std::string& path);
+bool FileExists(const std::string& path);
