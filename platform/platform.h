@@ -29,4 +29,12 @@ void ShowMessageBox(const char* caption, const char* text);
 // preferred program. Returns false when nothing could be started.
 bool OpenDocument(const char* pathOrUrl);
 
+// ---- Display, window events and input ---------------------------------------------------
+// (the graphics and input engine's needs)
+
+// ---- Image decoding ---------------------------------------------------------------------
+
+// ---- Audio device -----------------------------------------------------------------------
+// (the sound engine's needs)
+
 }  // namespace plat

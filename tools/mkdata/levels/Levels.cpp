@@ -1,0 +1,4 @@
+#include "MkData.h"
+
+// Not written yet: this part of the data arrives with its own work.
+bool WriteLevels(const std::string&) { return true; }
