@@ -29,6 +29,42 @@ void ShowMessageBox(const char* caption, const char* text);
 // preferred program. Returns false when nothing could be started.
 bool OpenDocument(const char* pathOrUrl);
 
+// ---- Start dialog ----------------------------------------------------------------------
+// A small window of its own, before the game window exists: the game draws it in pixels and
+// reads its events. (The scripted platform answers it from the script's dialog line.)
+
+struct DialogEvent {
+  enum Kind {
+    Redraw,      // the window needs its pixels again
+    MouseMove,   // x, y in the dialog's pixels
+    MouseDown,   // left button
+    MouseUp,
+    KeyReturn,
+    KeyEscape,
+    KeySpace,
+    KeyTab,
+    KeyBackTab,  // Shift+Tab
+    Close,       // the window's close box
+    // Scripted answers:
+    SetFullScreenBox,  // value 0 or 1
+    SetGamepadBox,
+    PressHelp,
+    PressPlay,
+    PressQuit,
+  };
+  Kind kind;
+  int x, y;
+  int value;
+};
+
+// Opens the dialog window centred on the desktop. False when there is no display for it.
+bool DialogOpen(const char* title, int width, int height);
+// Shows width x height pixels, 0xAARRGGBB, row-major.
+void DialogShow(const std::uint32_t* pixels);
+// Waits for the next event (sleeping, not spinning).
+DialogEvent DialogWaitEvent();
+void DialogClose();
+
 // ---- Display, window events and input ---------------------------------------------------
 // (the graphics and input engine's needs)
 

@@ -1,0 +1,32 @@
+#include "StartSettings.h"
+
+#include "Services.h"
+
+#include <cstdio>
+
+std::uint8_t windowed = 1;
+std::uint8_t gamepadEnabled = 0;
+
+namespace {
+
+void LoadByte(const char* name, std::uint8_t& value) {
+  std::FILE* f = std::fopen(KPath::MakeAbsolute(name), "rb");
+  if (!f) return;
+  const int c = std::fgetc(f);
+  if (c != EOF) value = static_cast<std::uint8_t>(c);  // an empty file keeps the value
+  std::fclose(f);
+}
+
+void SaveByte(const char* name, std::uint8_t value) {
+  std::FILE* f = std::fopen(KPath::MakeAbsolute(name), "wb");
+  if (!f) return;
+  std::fputc(value, f);
+  std::fclose(f);
+}
+
+}  // namespace
+
+void LoadWindowedFlag() { LoadByte("data\\fullscreen.stt", windowed); }
+void SaveWindowedFlag() { SaveByte("data\\fullscreen.stt", windowed); }
+void LoadGamepadFlag() { LoadByte("data\\gamepad.stt", gamepadEnabled); }
+void SaveGamepadFlag() { SaveByte("data\\gamepad.stt", gamepadEnabled); }

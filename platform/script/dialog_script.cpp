@@ -1,0 +1,43 @@
+// The start dialog on the scripted platform: no window; the script's answer becomes the
+// events a player would cause, in order: boxes, Help, then Play or Quit.
+#include "platform.h"
+#include "script_dialog.h"
+
+#include <deque>
+
+namespace {
+script::DialogAnswer answer;
+std::deque<plat::DialogEvent> pending;
+int openCount = 0;
+}  // namespace
+
+namespace script {
+void SetDialogAnswer(const DialogAnswer& a) { answer = a; }
+int DialogOpenCount() { return openCount; }
+}  // namespace script
+
+namespace plat {
+
+bool DialogOpen(const char*, int, int) {
+  ++openCount;
+  pending.clear();
+  pending.push_back({DialogEvent::Redraw, 0, 0, 0});
+  if (answer.fullScreen >= 0) pending.push_back({DialogEvent::SetFullScreenBox, 0, 0, answer.fullScreen});
+  if (answer.gamepad >= 0) pending.push_back({DialogEvent::SetGamepadBox, 0, 0, answer.gamepad});
+  if (answer.help) pending.push_back({DialogEvent::PressHelp, 0, 0, 0});
+  pending.push_back({answer.play ? DialogEvent::PressPlay : DialogEvent::PressQuit, 0, 0, 0});
+  return true;
+}
+
+void DialogShow(const std::uint32_t*) {}
+
+DialogEvent DialogWaitEvent() {
+  if (pending.empty()) return {DialogEvent::Close, 0, 0, 0};
+  const DialogEvent e = pending.front();
+  pending.pop_front();
+  return e;
+}
+
+void DialogClose() { pending.clear(); }
+
+}  // namespace plat
