@@ -195,11 +195,11 @@ Samples RenderSong(const Song& song) {
     // Clave 3-2 over two bars.
     static const int kClave[2][3] = {{0, 6, 12}, {4, 8, -1}};
     for (int s : kClave[bar % 2])
-      if (s >= 0) mix.Add(at(bar, s), v.Get(7, 100, 1, eighth), 0.16f, 0.5f);
+      if (s >= 0) mix.Add(at(bar, s), v.Get(7, 100, 1, eighth), 0.2f, 0.5f);
 
     // Shaker: sixteenths, accented on the eighths.
     for (int s = 0; s < 16; s += song.sparse ? 2 : 1)
-      mix.Add(at(bar, s), v.Get(9, s, 1, eighth), (s % 2 ? 0.06f : 0.1f) * Humanize(bar, s, 3), 0.3f);
+      mix.Add(at(bar, s), v.Get(9, s, 1, eighth), (s % 2 ? 0.13f : 0.22f) * Humanize(bar, s, 3), 0.3f);
 
     // Congas: open tones on four and four-and, slap on two, heel and toe between.
     mix.Add(at(bar, 12), v.Get(4, 55, 1, eighth), 0.32f, -0.3f);
