@@ -177,7 +177,7 @@ TEST(SoundMix, PanAndPeakTarget) {
 
 TEST(SoundVoices, RenderTheSameEveryTimeAndDieAway) {
   for (const Samples& s : {Drum(200, 0.1f, 0.3f, 5), Marimba(440, 0.5f), SteelDrum(523, 0.5f), WoodBlock(800, 0.05f, 2),
-                           Shaker(0.08f, 0.5f, 4), Bass(55, 0.5f), Kick(55, 0.12f), Clave(2000)}) {
+                           Shaker(0.08f, 0.5f, 4), Bass(55, 0.5f), Kick(55, 0.12f), Clave(2000), Cowbell(740)}) {
     ASSERT_FALSE(s.empty());
     EXPECT_GT(Peak(s), 0.05f);
     EXPECT_LT(std::fabs(s.front()), 0.05f);  // no step at the start

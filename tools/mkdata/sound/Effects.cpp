@@ -139,7 +139,7 @@ Samples Lower() {
 Samples ExtraLife() {
   Samples s = Phrase({72, 76, 79, 84}, 0.09f, true, 0.5f);
   const int at = Frames(0.36f);
-  for (int note : {84, 88, 91}) MixInto(s, SteelDrum(MidiToHz(note), 0.6f), at, 0.5f);
+  for (int note : {84, 88, 91}) MixInto(s, SteelDrum(MidiToHz(note), 0.35f), at, 0.5f);
   for (int note : {60, 64, 67}) MixInto(s, Marimba(MidiToHz(note), 0.6f), at, 0.4f);
   MixInto(s, Drum(400, 0.07f, 0.4f, 45), at, 0.5f);
   return Finish(s, 0.7f);

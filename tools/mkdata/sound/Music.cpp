@@ -9,7 +9,7 @@
 
 const Song kSongs[8] = {
     // Title: bright and inviting.
-    {"monkey2.ogg", 112, true, false,
+    {"monkey2.ogg", 112, true, false, Groove::Son,
      {{{"C", "F", "G", "C"},
        {"E5 G5 C6 - B5 C6 A5 G5", "A5 - F5 A5 C6 - A5 F5", "G5 B5 D6 - B5 G5 A5 B5", "C6 - G5 E5 C5 - . ."}},
       {{"Am", "Dm", "G7", "C"},
@@ -17,7 +17,7 @@ const Song kSongs[8] = {
       {}},
      "ABAB"},
     // High-score entry: relaxed.
-    {"monkey5.ogg", 100, false, false,
+    {"monkey5.ogg", 100, false, false, Groove::Calypso,
      {{{"Bb", "Gm", "Eb", "F7"},
        {"D5 F5 Bb5 - A5 F5 D5 F5", "G5 - Bb5 D6 - Bb5 G5 D5", "Eb5 G5 Bb5 - G5 Eb5 G5 Bb5", "A5 - C6 - F5 - . ."}},
       {{"Bb", "Eb", "Bb", "F"},
@@ -25,7 +25,7 @@ const Song kSongs[8] = {
       {}},
      "ABAB"},
     // End: triumphant.
-    {"monkey4.ogg", 120, true, false,
+    {"monkey4.ogg", 120, true, false, Groove::Mambo,
      {{{"D", "G", "A", "D"},
        {"D5 F#5 A5 D6 - A5 F#5 A5", "B5 - D6 G6 - D6 B5 G5", "A5 C#6 E6 - C#6 A5 E5 A5", "D6 - A5 F#5 D5 . . ."}},
       {{"Bm", "G", "E7", "A7"},
@@ -33,7 +33,7 @@ const Song kSongs[8] = {
       {}},
      "ABAB"},
     // Game over: slow and a little sad.
-    {"gov.ogg", 84, false, true,
+    {"gov.ogg", 84, false, true, Groove::Son,
      {{{"Am", "Dm", "E7", "Am"},
        {"E5 - A5 - C6 - B5 A5", "F5 - A5 - D6 - C6 A5", "G#5 - B5 - E6 - D6 B5", "A5 - - - E5 - . ."}},
       {{"F", "C", "Dm", "E"},
@@ -41,21 +41,23 @@ const Song kSongs[8] = {
       {}},
      "ABA"},
     // Level tracks.
-    {"rumba1.ogg", 120, false, false,
+    {"rumba1.ogg", 120, false, false, Groove::Son,
      {{{"G", "C", "D", "G"},
        {"D5 G5 B5 G5 D5 G5 B5 D6", "E6 - C6 E6 G5 - C6 .", "F#5 A5 D6 - C6 A5 F#5 D5", "G5 - B5 - G5 . . ."}},
       {{"Em", "C", "Am", "D7"},
        {"B5 - E6 - D6 B5 G5 E5", "E5 G5 C6 - B5 G5 E5 C5", "A5 C6 E6 - D6 C6 A5 .", "D6 - F#5 A5 D6 - . ."}},
-      {}},
-     "ABAB"},
-    {"rumba2.ogg", 116, true, false,
+      {{"C", "G", "Am", "D7"},
+       {"E6 - D6 C6 G5 - E5 G5", "D6 - B5 G5 D5 - G5 B5", "C6 - A5 E5 C6 - E6 D6", "C6 B5 A5 F#5 D5 - . ."}}},
+     "ABACAB"},
+    {"rumba2.ogg", 116, true, false, Groove::Mambo,
      {{{"Dm", "Gm", "A7", "Dm"},
        {"D5 F5 A5 - G5 F5 E5 F5", "G5 - Bb5 D6 - Bb5 A5 G5", "A5 C#6 E6 - C#6 A5 G5 E5", "F5 - D5 - A4 . . ."}},
       {{"Bb", "C", "F", "A7"},
        {"F5 Bb5 D6 - C6 Bb5 A5 Bb5", "C6 - E5 G5 C6 - Bb5 A5", "A5 - F5 C6 A5 - F5 .", "E5 G5 A5 C#6 E6 - . ."}},
-      {}},
-     "ABAB"},
-    {"rumba3.ogg", 128, false, false,
+      {{"Gm", "Dm", "Bb", "A7"},
+       {"G5 Bb5 D6 - Bb5 G5 D5 G5", "F5 A5 D6 - A5 F5 D5 F5", "Bb5 - D6 F6 - D6 Bb5 F5", "E5 - C#6 - A5 - . ."}}},
+     "ABACAB"},
+    {"rumba3.ogg", 128, false, false, Groove::Son,
      {{{"Am", "Am", "Dm", "E7"},
        {"A5 . C6 A5 E6 - C6 A5", "B5 C6 B5 A5 G#5 - E5 .", "D5 F5 A5 D6 - A5 F5 D5", "E5 G#5 B5 - D6 - B5 G#5"}},
       {{"F", "G", "C", "E7"},
@@ -63,13 +65,14 @@ const Song kSongs[8] = {
       {{"Dm", "Am", "Dm", "E"},
        {"F5 - A5 D6 F6 - E6 D6", "C6 - A5 E5 A5 - C6 E6", "D6 F6 D6 A5 F5 - D5 F5", "E5 - G#5 B5 E6 - . ."}}},
      "ABACB"},
-    {"rumba4.ogg", 120, true, false,
+    {"rumba4.ogg", 120, true, false, Groove::Calypso,
      {{{"F", "Bb", "C7", "F"},
        {"C5 F5 A5 - C6 A5 F5 A5", "Bb5 - D6 Bb5 F5 - D5 F5", "E5 G5 C6 - Bb5 G5 E5 C5", "F5 - A5 - F5 . . ."}},
       {{"Dm", "Gm", "C", "F"},
        {"D6 - A5 F5 D5 F5 A5 D6", "D6 - Bb5 G5 D5 G5 Bb5 D6", "C6 - G5 E5 C6 - E6 G6", "F6 - C6 A5 F5 - . ."}},
-      {}},
-     "ABAB"},
+      {{"Bb", "F", "G7", "C7"},
+       {"D6 - F6 D6 Bb5 - F5 Bb5", "A5 - C6 F6 - C6 A5 F5", "G5 B5 D6 F6 - D6 B5 G5", "E5 G5 Bb5 C6 - E6 - ."}}},
+     "ABACAB"},
 };
 
 namespace {
@@ -107,26 +110,29 @@ Chord ParseChord(const char* s) {
   return c;
 }
 
+enum Voice { kMarimba, kSteel, kBass, kSlap, kOpenTone, kHeelToe, kBongo, kClave, kKick, kShaker, kCowbell };
+
 // Rendered voices are reused: the same note at the same length sounds the same each time.
 class Voices {
  public:
-  const Samples& Get(int kind, int note, int eighths, float eighth) {
-    auto key = std::make_tuple(kind, note, eighths);
+  const Samples& Get(Voice voice, int note, int eighths, float eighth) {
+    auto key = std::make_tuple(static_cast<int>(voice), note, eighths);
     auto it = cache_.find(key);
     if (it != cache_.end()) return it->second;
     const float f = MidiToHz(static_cast<float>(note)), len = eighths * eighth;
     Samples s;
-    switch (kind) {
-      case 0: s = Marimba(f, len); break;
-      case 1: s = SteelDrum(f, len); break;
-      case 2: s = Bass(f, len); break;
-      case 3: s = Drum(f, 0.05f, 0.8f, 300 + note); break;  // slap
-      case 4: s = Drum(f, 0.15f, 0.05f, 400 + note); break;                  // open tone
-      case 5: s = Drum(f, 0.035f, 0.0f, 500 + note); break;                  // heel and toe
-      case 6: s = Drum(f, 0.07f, 0.3f, 600 + note); break;                   // bongo
-      case 7: s = Clave(f); break;
-      case 8: s = Kick(f, 0.12f); break;
-      default: s = Shaker(0.07f + 0.01f * (note % 3), 0.5f, 700 + note); break;
+    switch (voice) {
+      case kMarimba: s = Marimba(f, len); break;
+      case kSteel: s = SteelDrum(f, len); break;
+      case kBass: s = Bass(f, len); break;
+      case kSlap: s = Drum(f, 0.05f, 0.8f, 300 + note); break;
+      case kOpenTone: s = Drum(f, 0.15f, 0.05f, 400 + note); break;
+      case kHeelToe: s = Drum(f, 0.035f, 0.0f, 500 + note); break;
+      case kBongo: s = Drum(f, 0.07f, 0.3f, 600 + note); break;
+      case kClave: s = Clave(f); break;
+      case kKick: s = Kick(f, 0.12f); break;
+      case kShaker: s = Shaker(0.07f + 0.01f * (note % 3), 0.5f, 700 + note); break;  // note: which shake
+      case kCowbell: s = Cowbell(f); break;
     }
     return cache_.emplace(key, std::move(s)).first->second;
   }
@@ -153,7 +159,7 @@ Samples RenderSong(const Song& song) {
   Mix mix(frames, true);
   Voices v;
   auto at = [&](int bar, int step) { return Frames((bar * 16 + step) * sixteenth); };
-  const int lead = song.steelLead ? 1 : 0, comp = 1 - lead;
+  const Voice lead = song.steelLead ? kSteel : kMarimba, comp = song.steelLead ? kMarimba : kSteel;
 
   for (int bar = 0; bar < bars; ++bar) {
     const Phrase& phrase = song.phrases[song.form[bar / 4] - 'A'];
@@ -178,45 +184,56 @@ Samples RenderSong(const Song& song) {
     // Chord tones: root, third, fifth, then the seventh or the octave.
     const int base = 55 + (chord.root + 5) % 12;  // G3 .. F#4
     const int tones[4] = {base, base + (chord.minor ? 3 : 4), base + 7, base + (chord.seventh ? 10 : 12)};
-    // Montuno: a rocking figure over the chord, eighth notes.
-    static const int kFigure[8] = {0, 2, 1, 2, 3, 2, 1, 2};
-    for (int e = 0; e < 8; ++e) {
-      if (song.sparse && e % 2 == 1) continue;
-      const float g = (e % 2 == 0 ? 0.2f : 0.15f) * Humanize(bar, e, 2);
-      mix.Add(at(bar, 2 * e), v.Get(comp, tones[kFigure[e]] + 12, 1, eighth), g, -0.4f);
-    }
-
-    // Bass: tumbao, the root on one, the fifth on two-and, the root again on four.
     const int root = 36 + chord.root;
-    mix.Add(at(bar, 0), v.Get(2, root, 2, eighth), 0.55f, 0.0f);
-    mix.Add(at(bar, 6), v.Get(2, root + 7, 1, eighth), 0.45f, 0.0f);
-    mix.Add(at(bar, 12), v.Get(2, root + 12 * (bar % 2), 2, eighth), 0.5f, 0.0f);
+    if (song.groove == Groove::Calypso) {
+      // Chords on the off-beats; the bass walks root, fifth, root, third.
+      for (int e = 1; e < 8; e += 2)
+        for (int t = 0; t < 3; ++t)
+          mix.Add(at(bar, 2 * e), v.Get(comp, tones[t] + 12, 1, eighth), 0.1f * Humanize(bar, e, 2 + t), -0.4f);
+      const int walk[4] = {root, root + 7, root + 12, root + (chord.minor ? 3 : 4) + 12};
+      for (int q = 0; q < 4; ++q) mix.Add(at(bar, 4 * q), v.Get(kBass, walk[q], 2, eighth), q == 0 ? 0.55f : 0.45f, 0.0f);
+    } else {
+      // Montuno: a rocking figure over the chord, eighth notes.
+      static const int kFigure[8] = {0, 2, 1, 2, 3, 2, 1, 2};
+      for (int e = 0; e < 8; ++e) {
+        if (song.sparse && e % 2 == 1) continue;
+        const float g = (e % 2 == 0 ? 0.2f : 0.15f) * Humanize(bar, e, 2);
+        mix.Add(at(bar, 2 * e), v.Get(comp, tones[kFigure[e]] + 12, 1, eighth), g, -0.4f);
+      }
+      // Bass: tumbao, the root on one, the fifth on two-and, the root again on four.
+      mix.Add(at(bar, 0), v.Get(kBass, root, 2, eighth), 0.55f, 0.0f);
+      mix.Add(at(bar, 6), v.Get(kBass, root + 7, 1, eighth), 0.45f, 0.0f);
+      mix.Add(at(bar, 12), v.Get(kBass, root + 12 * (bar % 2), 2, eighth), 0.5f, 0.0f);
+    }
+    if (song.groove == Groove::Mambo)
+      for (int s = 0; s < 16; s += 4)
+        mix.Add(at(bar, s), v.Get(kCowbell, 78, 1, eighth), (s % 8 == 0 ? 0.2f : 0.13f) * Humanize(bar, s, 6), 0.45f);
 
     // Clave 3-2 over two bars.
-    static const int kClave[2][3] = {{0, 6, 12}, {4, 8, -1}};
-    for (int s : kClave[bar % 2])
-      if (s >= 0) mix.Add(at(bar, s), v.Get(7, 100, 1, eighth), 0.2f, 0.5f);
+    static const int kClaveSteps[2][3] = {{0, 6, 12}, {4, 8, -1}};
+    for (int s : kClaveSteps[bar % 2])
+      if (s >= 0) mix.Add(at(bar, s), v.Get(kClave, 100, 1, eighth), 0.2f, 0.5f);
 
     // Shaker: sixteenths, accented on the eighths.
     for (int s = 0; s < 16; s += song.sparse ? 2 : 1)
-      mix.Add(at(bar, s), v.Get(9, s, 1, eighth), (s % 2 ? 0.13f : 0.22f) * Humanize(bar, s, 3), 0.3f);
+      mix.Add(at(bar, s), v.Get(kShaker, s, 1, eighth), (s % 2 ? 0.13f : 0.22f) * Humanize(bar, s, 3), 0.3f);
 
     // Congas: open tones on four and four-and, slap on two, heel and toe between.
-    mix.Add(at(bar, 12), v.Get(4, 55, 1, eighth), 0.32f, -0.3f);
-    mix.Add(at(bar, 14), v.Get(4, 50, 1, eighth), 0.32f, -0.3f);
+    mix.Add(at(bar, 12), v.Get(kOpenTone, 55, 1, eighth), 0.32f, -0.3f);
+    mix.Add(at(bar, 14), v.Get(kOpenTone, 50, 1, eighth), 0.32f, -0.3f);
     if (!song.sparse) {
-      mix.Add(at(bar, 4), v.Get(3, 62, 1, eighth), 0.26f, -0.3f);
-      for (int s : {0, 2, 8, 10}) mix.Add(at(bar, s), v.Get(5, 57, 1, eighth), 0.12f * Humanize(bar, s, 4), -0.3f);
+      mix.Add(at(bar, 4), v.Get(kSlap, 62, 1, eighth), 0.26f, -0.3f);
+      for (int s : {0, 2, 8, 10}) mix.Add(at(bar, s), v.Get(kHeelToe, 57, 1, eighth), 0.12f * Humanize(bar, s, 4), -0.3f);
       // Bongos: martillo, high on the beat, the low drum on two and four; a run to close.
       for (int s = 0; s < 16; s += 2) {
         const bool low = s == 4 || s == 12;
-        mix.Add(at(bar, s), v.Get(6, low ? 64 : 69, 1, eighth), (s % 8 == 0 ? 0.22f : 0.15f) * Humanize(bar, s, 5), 0.35f);
+        mix.Add(at(bar, s), v.Get(kBongo, low ? 64 : 69, 1, eighth), (s % 8 == 0 ? 0.22f : 0.15f) * Humanize(bar, s, 5), 0.35f);
       }
       if (lastBar || bar % 8 == 7)
-        for (int s = 9; s < 16; s += 2) mix.Add(at(bar, s), v.Get(6, 71 - (s - 9), 1, eighth), 0.16f, 0.35f);
-      // Bass drum, soft, on one and three.
-      mix.Add(at(bar, 0), v.Get(8, 33, 1, eighth), 0.4f, 0.0f);
-      mix.Add(at(bar, 8), v.Get(8, 33, 1, eighth), 0.3f, 0.0f);
+        for (int s = 9; s < 16; s += 2) mix.Add(at(bar, s), v.Get(kBongo, 71 - (s - 9), 1, eighth), 0.16f, 0.35f);
+      // Bass drum, soft, on one and three (every beat for calypso).
+      for (int s = 0; s < 16; s += song.groove == Groove::Calypso ? 4 : 8)
+        mix.Add(at(bar, s), v.Get(kKick, 33, 1, eighth), s == 0 ? 0.4f : 0.3f, 0.0f);
     }
   }
   return mix.Interleaved(0.8f);

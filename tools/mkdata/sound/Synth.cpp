@@ -102,6 +102,16 @@ Samples Clave(float f) {
   return s;
 }
 
+Samples Cowbell(float f) {
+  Samples s(Frames(0.35f));
+  AddPartial(s, 0.7f, f, 0.06f);
+  AddPartial(s, 0.5f, f * 1.48f, 0.045f);
+  AddPartial(s, 0.15f, f * 2.9f, 0.02f);
+  AddClick(s, 0.3f, 3000, 0.004f, 11);
+  Attack(s, 8);
+  return s;
+}
+
 Samples Marimba(float f, float length) {
   const float decay = std::min(length, 0.2f + 90.0f / f);
   Samples s(Frames(decay * 5));

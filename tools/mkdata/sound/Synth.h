@@ -50,6 +50,8 @@ Samples Drum(float f0, float decay, float slap, std::uint32_t seed);
 Samples Kick(float f0, float decay);
 Samples WoodBlock(float f, float decay, std::uint32_t seed);
 Samples Clave(float f);
+// Cowbell: two inharmonic partials, a short clang.
+Samples Cowbell(float f);
 Samples Marimba(float f, float length);
 Samples SteelDrum(float f, float length);
 Samples Bass(float f, float length);
