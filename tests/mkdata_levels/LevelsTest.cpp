@@ -276,6 +276,20 @@ TEST_F(GeneratedLevels, TheSetShowsEveryBrickClassAndBonusAndNoTwoLevelsMatch) {
   EXPECT_EQ(bonuses, (std::set<int>{1, 2, 3, 4, 5, 6, 7, 8, 10, 13, 14, 15, 16, 20, 21, 22, 23}));
 }
 
+// A player tells the brick classes apart by their look: stone never breaks, iron bands stop
+// bullets, and blue crates are the sealed ones only a gun or the auto-breaker clears.
+TEST_F(GeneratedLevels, PicturesShowTheBrickClass) {
+  for (int n = 1; n <= count_; ++n) {
+    SCOPED_TRACE(names_[n - 1]);
+    for (const LevelBrick& b : Source(n).bricks) {
+      const std::string name = b.picture->name;
+      EXPECT_EQ(name.find("stone") != std::string::npos, b.strength == 999) << name << " " << b.strength;
+      EXPECT_EQ(name.find("iron") != std::string::npos, b.strength >= 900 && b.strength < 999) << name;
+      EXPECT_EQ(name == "crate_blue", b.strength == 0) << name << " " << b.strength;
+    }
+  }
+}
+
 TEST_F(GeneratedLevels, GenerationIsRepeatable) {
   TempDir again;
   ASSERT_EQ(RunMkData(again.Path(), "levels"), 0);
