@@ -71,20 +71,11 @@ int RunMkData(const std::string& out) {
   return std::system(cmd.c_str());
 }
 
+// The files the build put into the game folder, made by the same generator.
 class GeneratedSounds : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    dir_ = new TempDir;
-    ASSERT_EQ(RunMkData(dir_->Path()), 0);
-  }
-  static void TearDownTestSuite() {
-    delete dir_;
-    dir_ = nullptr;
-  }
-  static std::string File(const char* name) { return dir_->Path() + "/data/audio/" + name + ".ogg"; }
-  static TempDir* dir_;
+  static std::string File(const char* name) { return std::string(ZR_GAME_DIR) + "/data/audio/" + name + ".ogg"; }
 };
-TempDir* GeneratedSounds::dir_ = nullptr;
 
 TEST_F(GeneratedSounds, EffectsDecodeShortLoudEnoughAndUnclipped) {
   std::vector<std::vector<short>> seen;

@@ -19,7 +19,9 @@ Samples Finish(Samples s, float peak) {
   std::size_t end = s.size();
   while (end > 0 && std::fabs(s[end - 1]) < 0.002f) --end;
   s.resize(std::min(s.size(), end + Frames(0.01f)));
-  FadeEnds(s, 4, Frames(0.02f));
+  FadeEnds(s, Frames(0.001f), Frames(0.02f));
+  // Two milliseconds of silence first: the codec then keeps the very first samples quiet.
+  s.insert(s.begin(), Frames(0.002f), 0.0f);
   return s;
 }
 

@@ -8,7 +8,7 @@
 
 using Samples = std::vector<float>;
 
-constexpr int kSoundRate = 22050;
+constexpr int kSoundRate = 44100;
 
 // xorshift noise, -1..1; the same seed gives the same sequence.
 class Noise {
