@@ -182,14 +182,14 @@ Samples RenderSong(const Song& song) {
     }
 
     // Chord tones: root, third, fifth, then the seventh or the octave.
-    const int base = 55 + (chord.root + 5) % 12;  // G3 .. F#4
+    const int base = 55 + (chord.root + 5) % 12;  // G3 .. F#4, below the tune
     const int tones[4] = {base, base + (chord.minor ? 3 : 4), base + 7, base + (chord.seventh ? 10 : 12)};
     const int root = 36 + chord.root;
     if (song.groove == Groove::Calypso) {
       // Chords on the off-beats; the bass walks root, fifth, root, third.
       for (int e = 1; e < 8; e += 2)
         for (int t = 0; t < 3; ++t)
-          mix.Add(at(bar, 2 * e), v.Get(comp, tones[t] + 12, 1, eighth), 0.1f * Humanize(bar, e, 2 + t), -0.4f);
+          mix.Add(at(bar, 2 * e), v.Get(comp, tones[t], 1, eighth), 0.1f * Humanize(bar, e, 2 + t), -0.4f);
       const int walk[4] = {root, root + 7, root + 12, root + (chord.minor ? 3 : 4) + 12};
       for (int q = 0; q < 4; ++q) mix.Add(at(bar, 4 * q), v.Get(kBass, walk[q], 2, eighth), q == 0 ? 0.55f : 0.45f, 0.0f);
     } else {
@@ -198,7 +198,7 @@ Samples RenderSong(const Song& song) {
       for (int e = 0; e < 8; ++e) {
         if (song.sparse && e % 2 == 1) continue;
         const float g = (e % 2 == 0 ? 0.2f : 0.15f) * Humanize(bar, e, 2);
-        mix.Add(at(bar, 2 * e), v.Get(comp, tones[kFigure[e]] + 12, 1, eighth), g, -0.4f);
+        mix.Add(at(bar, 2 * e), v.Get(comp, tones[kFigure[e]], 1, eighth), g, -0.4f);
       }
       // Bass: tumbao, the root on one, the fifth on two-and, the root again on four.
       mix.Add(at(bar, 0), v.Get(kBass, root, 2, eighth), 0.55f, 0.0f);
