@@ -1,4 +1,60 @@
+// The level maps under data/levels/maps/ and zindo.ini, compiled from the level files of
+// levels/ (levelNN.txt, played in the order of their names).
+#include "LevelSource.h"
 #include "MkData.h"
 
-// Not written yet: this part of the data arrives with its own work.
-bool WriteLevels(const std::string&) { return true; }
+#include "BmpWriter.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#ifndef ZR_LEVELS_DIR
+#error "ZR_LEVELS_DIR must name the level sources folder"
+#endif
+
+bool WriteLevels(const std::string& out) {
+  namespace fs = std::filesystem;
+  std::vector<fs::path> files;
+  std::error_code ec;
+  for (fs::directory_iterator it(ZR_LEVELS_DIR, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() > 9 && name.compare(0, 5, "level") == 0 && it->path().extension() == ".txt")
+      files.push_back(it->path());
+  }
+  if (ec || files.empty()) {
+    std::fprintf(stderr, "zindo-mkdata: no level files in %s\n", ZR_LEVELS_DIR);
+    return false;
+  }
+  std::sort(files.begin(), files.end());
+
+  std::string ini = "[DATA]\r\nlevelcount=" + std::to_string(files.size()) + "\r\n\r\n[LEVELS]\r\n";
+  bool ok = true;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    std::ifstream in(files[i], std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    LevelSource level;
+    std::string error;
+    if (!in || !ParseLevelSource(text.str(), level, error)) {
+      std::fprintf(stderr, "zindo-mkdata: %s: %s\n", files[i].string().c_str(),
+                   in ? error.c_str() : "cannot be read");
+      ok = false;
+      continue;
+    }
+    const std::string map = files[i].stem().string() + ".map";
+    if (!WriteFileBytes(out + "/data/levels/maps/" + map, BuildLevelMap(level))) {
+      std::fprintf(stderr, "zindo-mkdata: cannot write the map %s\n", map.c_str());
+      ok = false;
+    }
+    ini += "L" + std::to_string(i + 1) + "=" + map + "\r\n";
+  }
+  if (!ok) return false;
+  if (!WriteFileBytes(out + "/zindo.ini", ini)) {
+    std::fprintf(stderr, "zindo-mkdata: cannot write zindo.ini\n");
+    return false;
+  }
+  return true;
+}

@@ -1,0 +1,14 @@
+// The play cues' sound effects, rendered as mono samples at kSoundRate.
+#pragma once
+
+#include "Synth.h"
+
+#include <string>
+
+struct Effect {
+  const char* file;  // under data/audio/
+  Samples (*render)();
+};
+
+// All 31 effect files the game loads.
+extern const Effect kEffects[31];
