@@ -164,10 +164,12 @@ bool KSound::LoadSample(const char* path, std::int32_t volume, bool loop) {
     if (!fmtSeen && std::memcmp(bytes + i, "fmt ", 4) == 0) {
       fmtSeen = true;
       const std::size_t body = i + 8;
-      // A format record cut short by the end of the file is no format.
-      const std::size_t bodySize = std::min<std::size_t>(Le32(bytes + i + 4), size - body);
-      if (bodySize >= 16) {
-        sampleFormat_ = ParseWaveFormat(bytes + body, bodySize);
+      // The record is read whatever size the chunk declares, but a record cut short by the
+      // end of the file is no format.
+      const std::size_t present = size - body;
+      if (present >= 16) {
+        const std::size_t declaredBody = std::max<std::size_t>(Le32(bytes + i + 4), 16);
+        sampleFormat_ = ParseWaveFormat(bytes + body, std::min(declaredBody, present));
         format_ = &sampleFormat_;
       }
     }
