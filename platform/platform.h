@@ -71,6 +71,25 @@ void DialogClose();
 // ---- Image decoding ---------------------------------------------------------------------
 
 // ---- Audio device -----------------------------------------------------------------------
-// (the sound engine's needs)
+// One output stream in a fixed format: 44100 frames a second, two channels, signed 16-bit
+// samples interleaved left, right. The engine mixes in software; the device only asks for
+// frames. Everything keeps playing while the window is in the background.
+
+constexpr int kAudioRate = 44100;
+constexpr int kAudioChannels = 2;
+
+// Fills `frames` frames (frames * kAudioChannels samples) at out. Called on a thread of the
+// device's own (the scripted platform calls it from the thread that pulls), never for two
+// blocks at once, and must not block for long.
+using AudioMixCallback = void (*)(std::int16_t* out, int frames, void* user);
+
+// Opens the default output and starts calling mix. The device buffer is small, so a sound
+// started now is heard within about 25 ms. Returns false, with nothing running, when there
+// is no device or it cannot be opened in this format; the caller then runs silent.
+bool OpenAudioDevice(AudioMixCallback mix, void* user);
+
+// Stops calling mix (waits for a call under way to finish) and releases the device. Does
+// nothing when none is open.
+void CloseAudioDevice();
 
 }  // namespace plat
