@@ -457,8 +457,6 @@ void Digits(cairo_t* cr) {
     const double x = 155 + g.start, w = g.end - g.start;
     const std::string s(1, g.c);
     cairo_save(cr);
-    cairo_rectangle(cr, x, 189, w, 13);
-    cairo_clip(cr);
     SelectFace(cr, Face::Body, 100);
     cairo_text_extents_t e;
     cairo_text_extents(cr, s.c_str(), &e);
@@ -469,10 +467,18 @@ void Digits(cairo_t* cr) {
     cairo_move_to(cr, -(e.x_bearing + e.width / 2), -(e.y_bearing + e.height / 2));
     cairo_text_path(cr, s.c_str());
     cairo_restore(cr);
+    cairo_path_t* glyph = cairo_copy_path(cr);
+    cairo_new_path(cr);
+    cairo_save(cr);
+    cairo_rectangle(cr, x, 189, w, 13);
+    cairo_clip(cr);
+    cairo_append_path(cr, glyph);
+    cairo_path_destroy(glyph);
     SetColour(cr, pal::kInk);
     cairo_set_line_width(cr, 2.0);
     cairo_stroke_preserve(cr);
     FillGradient(cr, 189, {1.0, 0.96, 0.60}, 202, pal::kOrange, false);
+    cairo_restore(cr);
   }
 }
 
