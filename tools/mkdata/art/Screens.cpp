@@ -17,13 +17,14 @@ struct Box {
 
 // A wooden sign button with its caption; lit buttons glow and turn golden.
 void SignButton(cairo_t* cr, Box b, const std::string& text, double size, bool lit) {
+  // everything stays inside the box, lit or not
   if (lit) {
-    RoundRect(cr, b.x - 1.5, b.y - 1.5, b.w + 3, b.h + 3, b.h / 2 + 1.5);
+    RoundRect(cr, b.x + 1.5, b.y + 1.5, b.w - 3, b.h - 3, (b.h - 3) / 2);
     SetColour(cr, pal::kYellow);
     cairo_set_line_width(cr, 3);
     cairo_stroke(cr);
   }
-  RoundRect(cr, b.x + 1, b.y + 1, b.w - 2, b.h - 2, (b.h - 2) / 2);
+  RoundRect(cr, b.x + 3, b.y + 3, b.w - 6, b.h - 6, (b.h - 6) / 2);
   if (lit)
     FillGradient(cr, b.y, {1.0, 0.86, 0.35}, b.y + b.h, {0.95, 0.50, 0.10});
   else
@@ -33,8 +34,6 @@ void SignButton(cairo_t* cr, Box b, const std::string& text, double size, bool l
   SelectFace(cr, Face::Display, size);
   double s = size;
   while (TextWidth(cr, text) > b.w - 16 && s > 8) SelectFace(cr, Face::Display, s -= 0.5);
-  cairo_font_extents_t fe;
-  cairo_font_extents(cr, &fe);
   const double baseline = b.y + b.h / 2 + s * 0.32;
   OutlinedText(cr, text, b.x + b.w / 2, baseline, 0.5, lit ? pal::kWhite : pal::kCream, pal::kInk, s * 0.08,
                lit ? pal::kYellow : Colour{1.0, 0.92, 0.65});
@@ -104,9 +103,9 @@ void Highlight(Output& out, const std::string& path, const Canvas& lit, int x, i
 
 // ---------------------------------------------------------------- main menu
 
-const Box kPlay{347, 203, 104, 44};
-const Box kOptions{347, 381, 124, 45};
-const Box kQuit{347, 466, 134, 49};
+const Box kPlay{346, 203, 106, 45};
+const Box kOptions{345, 380, 128, 47};
+const Box kQuit{345, 464, 138, 53};
 const Box kLevelDown{350, 308, 28, 27};
 const Box kLevelUp{429, 308, 27, 27};
 
@@ -145,12 +144,12 @@ void MainMenu(Canvas& c, bool lit) {
 
 // ---------------------------------------------------------------- options
 
-const Box kBack{352, 489, 89, 37};
+const Box kBack{351, 487, 92, 41};
 const Box kMusicDown{485, 167, 19, 21};
-const Box kMusicUp{621, 167, 19, 23};
+const Box kMusicUp{622, 168, 18, 22};
 const Box kFxDown{485, 228, 19, 23};
-const Box kFxUp{622, 228, 18, 23};
-const Box kReset{479, 366, 142, 25};
+const Box kFxUp{623, 229, 17, 22};
+const Box kReset{480, 367, 140, 23};
 constexpr int kBarLevels[10] = {0, 10, 20, 30, 40, 50, 64, 74, 84, 94};
 
 void BarSlot(cairo_t* cr, double y) {
@@ -208,7 +207,7 @@ void ProgressBar(Output& out) {
 // ---------------------------------------------------------------- high scores
 
 const Colour kScorePanel{0.10, 0.24, 0.30};
-const Box kBackHs{295, 500, 86, 40};
+const Box kBackHs{294, 497, 92, 46};
 
 struct FontGlyph {
   char c;

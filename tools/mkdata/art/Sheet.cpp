@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace art {
 
@@ -255,72 +256,79 @@ void DrawBrickBase(cairo_t* cr, const BrickPicture& b, int index) {
   cairo_restore(cr);
 }
 
-// Damage stage d (0..4): cracks and splinters accumulate, the wood darkens.
+// Damage stage d (0..4): cracks and chips accumulate (each stage keeps the ones before), a board
+// splits, splinters stick out, the wood darkens.
 void DrawDamage(cairo_t* cr, const BrickPicture& b, int index, int d) {
   if (d == 0) return;
   const double x = b.left, y = b.top, w = b.right - b.left, h = b.bottom - b.top;
   const BrickStyle st = StyleOf(b);
+  const double scale = std::sqrt(w * h / (44.0 * 22.0));
   cairo_save(cr);
   cairo_rectangle(cr, x, y, w, h);
   cairo_clip(cr);
   cairo_rectangle(cr, x, y, w, h);
-  SetColour(cr, {0.15, 0.08, 0.02}, 0.06 * d);
+  SetColour(cr, {0.15, 0.08, 0.02}, 0.05 * d);
   cairo_fill(cr);
-  Scatter rnd(9000 + static_cast<std::uint32_t>(index) * 17);
-  const int cracks = d * 2 + (w > 60 ? d : 0);
-  for (int c = 0; c < cracks; ++c) {
-    double cx = x + rnd.Real(2, w - 2), cy = y + rnd.Real(2, h - 2);
-    const double len = rnd.Real(6, 12) + (w > 60 ? 4 : 0);
-    double a = rnd.Real(0, 6.28);
-    cairo_new_path(cr);
-    cairo_move_to(cr, cx, cy);
+  static const int kCracks[5] = {0, 2, 3, 5, 7};
+  Scatter cracks(9000 + static_cast<std::uint32_t>(index) * 17);
+  const int n = static_cast<int>(kCracks[d] * scale + 0.5);
+  for (int c = 0; c < n; ++c) {
+    double cx = x + cracks.Real(3, w - 3), cy = y + cracks.Real(3, h - 3);
+    const double len = cracks.Real(7, 13);
+    double a = cracks.Real(0, 6.28);
+    std::vector<std::pair<double, double>> pts{{cx, cy}};
     for (int s = 0; s < 4; ++s) {
-      a += rnd.Real(-0.8, 0.8);
+      a += cracks.Real(-0.7, 0.7);
       cx += std::cos(a) * len / 4;
       cy += std::sin(a) * len / 4;
-      cairo_line_to(cr, cx, cy);
+      pts.emplace_back(cx, cy);
     }
-    SetColour(cr, Shade(st.colour, 1.35), 0.7);
-    cairo_set_line_width(cr, 2.0);
-    cairo_stroke_preserve(cr);
-    SetColour(cr, {0.12, 0.06, 0.02});
-    cairo_set_line_width(cr, 1.0);
-    cairo_stroke(cr);
+    for (int pass = 0; pass < 2; ++pass) {  // a light lip below a dark split
+      cairo_new_path(cr);
+      for (const auto& p : pts) cairo_line_to(cr, p.first + pass * -0.9, p.second + pass * -0.9);
+      if (pass == 0)
+        SetColour(cr, Shade(st.colour, 1.3), 0.8);
+      else
+        SetColour(cr, {0.12, 0.06, 0.02}, 0.95);
+      cairo_set_line_width(cr, 1.1);
+      cairo_stroke(cr);
+    }
   }
-  // splinters: pale broken wood where boards split (chips in stone)
-  const int chips = d >= 2 ? (d - 1) * 2 : 0;
-  for (int c = 0; c < chips; ++c) {
-    const double cx = x + rnd.Real(3, w - 3), cy = y + rnd.Real(3, h - 3);
+  static const int kChips[5] = {0, 0, 1, 2, 3};
+  Scatter chips(7000 + static_cast<std::uint32_t>(index) * 31);
+  for (int c = 0; c < static_cast<int>(kChips[d] * scale + 0.5); ++c) {
+    const double cx = x + chips.Real(4, w - 4), cy = y + chips.Real(4, h - 4);
     cairo_new_path(cr);
-    cairo_move_to(cr, cx, cy);
-    for (int k = 0; k < 5; ++k) {
-      const double a = k * 1.25 + rnd.Real(0, 0.5);
-      const double r = (k % 2) ? rnd.Real(1.2, 2.2) : rnd.Real(3, 5.5);
+    for (int k = 0; k < 6; ++k) {
+      const double a = k * 1.05 + chips.Real(0, 0.4);
+      const double r = (k % 2) ? chips.Real(1.5, 2.5) : chips.Real(3, 4.5);
       cairo_line_to(cr, cx + std::cos(a) * r, cy + std::sin(a) * r * 0.7);
     }
     cairo_close_path(cr);
-    const Colour pale = st.look == Look::Stone ? Colour{0.85, 0.85, 0.82} : Colour{0.98, 0.86, 0.62};
+    const Colour pale = st.look == Look::Stone ? Colour{0.86, 0.86, 0.83} : Colour{0.98, 0.86, 0.62};
     SetColour(cr, pale);
     cairo_fill_preserve(cr);
-    StrokeOnly(cr, 0.7, {0.25, 0.12, 0.04});
+    StrokeOnly(cr, 0.7, {0.30, 0.15, 0.05});
   }
-  if (d >= 3) {  // a broken board: a dark gap across
-    const double gy = y + h * (d == 3 ? 0.35 : 0.6);
+  if (d >= 3 && st.look != Look::Stone) {  // a board splits along its length
+    const double gy = y + h * 0.45;
     cairo_new_path(cr);
-    cairo_move_to(cr, x, gy);
-    for (double gx = x; gx <= x + w; gx += 4) cairo_line_to(cr, gx, gy + ((static_cast<int>(gx) / 4) % 2 ? 1.5 : -1.0));
-    SetColour(cr, {0.10, 0.05, 0.02}, 0.85);
+    cairo_move_to(cr, x + w * 0.1, gy);
+    for (double gx = x + w * 0.1; gx <= x + w * (d == 3 ? 0.55 : 0.9); gx += 3)
+      cairo_line_to(cr, gx, gy + ((static_cast<int>(gx) / 3) % 2 ? 1.0 : -0.6));
+    SetColour(cr, {0.10, 0.05, 0.02}, 0.9);
     cairo_set_line_width(cr, 1.6);
     cairo_stroke(cr);
   }
-  if (d >= 4) {  // splinters sticking out
+  if (d >= 4 && st.look != Look::Stone) {  // splinters stick out
+    Scatter spl(5000 + static_cast<std::uint32_t>(index));
     for (int c = 0; c < 3; ++c) {
-      const double sx = x + rnd.Real(4, w - 4), sy = y + rnd.Real(4, h - 4);
-      const double a = rnd.Real(0, 6.28);
+      const double sx = x + spl.Real(5, w - 5), sy = y + spl.Real(5, h - 5);
+      const double a = spl.Real(0, 6.28);
       cairo_new_path(cr);
       cairo_move_to(cr, sx, sy);
-      cairo_line_to(cr, sx + std::cos(a) * 7, sy + std::sin(a) * 4);
-      cairo_line_to(cr, sx + std::cos(a + 0.3) * 3, sy + std::sin(a + 0.3) * 2);
+      cairo_line_to(cr, sx + std::cos(a) * 6, sy + std::sin(a) * 3.5);
+      cairo_line_to(cr, sx + std::cos(a + 0.35) * 2.5, sy + std::sin(a + 0.35) * 2);
       cairo_close_path(cr);
       SetColour(cr, {1.0, 0.88, 0.6});
       cairo_fill_preserve(cr);
