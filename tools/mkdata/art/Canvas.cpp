@@ -1,8 +1,11 @@
 #include "Canvas.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace art {
 
@@ -179,6 +182,37 @@ void StarPath(cairo_t* cr, double cx, double cy, double outer, double inner, dou
 }
 
 // ---- text ----
+
+namespace {
+
+bool FontInstalled(const char* family) {
+  FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family));
+  if (!pattern) return false;
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result;
+  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  bool found = false;
+  FcChar8* name = nullptr;
+  if (match && FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch)
+    found = std::strcmp(reinterpret_cast<const char*>(name), family) == 0;
+  if (match) FcPatternDestroy(match);
+  FcPatternDestroy(pattern);
+  return found;
+}
+
+}  // namespace
+
+void WarnAboutMissingFonts() {
+  const struct {
+    const char* family;
+    const char* package;
+  } fonts[] = {{"Leckerli One", "fonts-leckerli-one"}, {"Comic Neue", "fonts-comic-neue"}};
+  for (const auto& f : fonts)
+    if (!FontInstalled(f.family))
+      std::fprintf(stderr, "zindo-mkdata: warning: the font \"%s\" is not installed (Debian package %s); "
+                           "the pictures fall back to another face\n", f.family, f.package);
+}
 
 void SelectFace(cairo_t* cr, Face face, double size) {
   if (face == Face::Display)

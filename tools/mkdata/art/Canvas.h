@@ -119,6 +119,8 @@ void Ellipse(cairo_t* cr, double cx, double cy, double rx, double ry);
 void StarPath(cairo_t* cr, double cx, double cy, double outer, double inner, double turn = 0.0);
 
 // ---- text ----
+// Warns on standard error when a face the art is set in is not installed.
+void WarnAboutMissingFonts();
 enum class Face { Display, Body };  // Leckerli One (titles, buttons), Comic Neue Bold (small text)
 void SelectFace(cairo_t* cr, Face face, double size);
 double TextWidth(cairo_t* cr, const std::string& text);

@@ -387,7 +387,7 @@ void WriteWelcomeIconHelp(Output& out) {
     cairo_scale(cr, 0.2, 0.2);
     DrawScenery(cr, 0, 0, 800, 515, 0);
     cairo_restore(cr);
-    DrawLogo(cr, 80, 32, 30);
+    DrawLogo(cr, 80, 30, 25);
     MonkeyPose p;
     p.mouth = 1;
     p.armL = 2.6;

@@ -6,6 +6,7 @@
 
 bool WritePictures(const std::string& out) {
   art::Output o{out};
+  art::WarnAboutMissingFonts();
   art::WriteBrickSheets(o);
   art::WriteBigPlanche(o);
   art::WriteBallsAndBlasts(o);

@@ -312,13 +312,17 @@ void DrawDamage(cairo_t* cr, const BrickPicture& b, int index, int d) {
   }
   if (d >= 3 && st.look != Look::Stone) {  // a board splits along its length
     const double gy = y + h * 0.45;
-    cairo_new_path(cr);
-    cairo_move_to(cr, x + w * 0.1, gy);
-    for (double gx = x + w * 0.1; gx <= x + w * (d == 3 ? 0.55 : 0.9); gx += 3)
-      cairo_line_to(cr, gx, gy + ((static_cast<int>(gx) / 3) % 2 ? 1.0 : -0.6));
-    SetColour(cr, {0.10, 0.05, 0.02}, 0.9);
-    cairo_set_line_width(cr, 1.6);
-    cairo_stroke(cr);
+    for (int pass = 0; pass < 2; ++pass) {
+      cairo_new_path(cr);
+      for (double gx = x + w * 0.1; gx <= x + w * (d == 3 ? 0.55 : 0.9); gx += 1)
+        cairo_line_to(cr, gx, gy + std::sin(gx * 0.45) * 0.8 + pass * 1.2);
+      if (pass == 0)
+        SetColour(cr, {0.10, 0.05, 0.02}, 0.9);
+      else
+        SetColour(cr, Shade(st.colour, 1.35), 0.8);
+      cairo_set_line_width(cr, pass == 0 ? 1.5 : 0.8);
+      cairo_stroke(cr);
+    }
   }
   if (d >= 4 && st.look != Look::Stone) {  // splinters stick out
     Scatter spl(5000 + static_cast<std::uint32_t>(index));

@@ -80,10 +80,11 @@ void Splinter(cairo_t* cr, double x, double y, double len, double a, Colour c) {
   cairo_translate(cr, x, y);
   cairo_rotate(cr, a);
   cairo_new_path(cr);
-  cairo_move_to(cr, -len / 2, -1.6);
-  cairo_line_to(cr, len / 2, -0.6);
-  cairo_line_to(cr, len / 2 - 2, 1.8);
-  cairo_line_to(cr, -len / 2, 1.6);
+  cairo_move_to(cr, -len / 2, -2.2);
+  cairo_line_to(cr, len / 2 - 1, -1.4);
+  cairo_line_to(cr, len / 2 + 1, 0.2);
+  cairo_line_to(cr, len / 2 - 2.5, 2.2);
+  cairo_line_to(cr, -len / 2, 2.0);
   cairo_close_path(cr);
   FillStroke(cr, c, 0.8);
   cairo_restore(cr);
@@ -111,15 +112,31 @@ void ExplosionFrame(cairo_t* cr, double x0, double y0, int i) {
     StarPath(cr, cx, cy, 20 - i * 4, 8 - i * 2, i * 0.3);
     FillStroke(cr, i == 0 ? pal::kWhite : pal::kYellow, 1.2, pal::kOrange);
   }
-  // splinters flying out and falling
-  for (int k = 0; k < 12; ++k) {
+  // boards and splinters flying out and falling
+  for (int k = 0; k < 14; ++k) {
     const double a = rnd.Real(0, kTau);
-    const double sp = rnd.Real(14, 40);
-    const double px = cx + std::cos(a) * sp * t * 1.1;
-    const double py = cy + std::sin(a) * sp * t * 0.7 + 26 * t * t;
+    const double sp = rnd.Real(16, 42);
+    const double px = cx + std::cos(a) * sp * t * 1.15;
+    const double py = cy + std::sin(a) * sp * t * 0.75 + 24 * t * t;
+    const double len = rnd.Real(8, 15) * (k < 4 ? 1.3 : 1.0);
+    const double spin = a + t * rnd.Real(3, 8);
     if (i >= 4 && k % 2) continue;
-    Splinter(cr, px, py, rnd.Real(6, 11) * (i >= 4 ? 0.8 : 1.0), a + t * rnd.Real(3, 8),
-             k % 3 ? pal::kWoodLight : pal::kWood);
+    Splinter(cr, px, py, len * (i >= 4 ? 0.8 : 1.0), spin, k % 3 ? pal::kWoodLight : pal::kWood);
+  }
+  // sparks at the start
+  if (i < 2) {
+    for (int k = 0; k < 8; ++k) {
+      const double a = k * kTau / 8 + 0.2;
+      cairo_new_path(cr);
+      cairo_move_to(cr, cx + std::cos(a) * (10 + 8 * i), cy + std::sin(a) * (7 + 5 * i));
+      cairo_line_to(cr, cx + std::cos(a) * (20 + 12 * i), cy + std::sin(a) * (13 + 8 * i));
+      SetColour(cr, pal::kInk);
+      cairo_set_line_width(cr, 3.5);
+      cairo_stroke_preserve(cr);
+      SetColour(cr, pal::kYellow);
+      cairo_set_line_width(cr, 2);
+      cairo_stroke(cr);
+    }
   }
   cairo_restore(cr);
 }
@@ -232,7 +249,7 @@ void DrumFrame(cairo_t* cr, double x0, double y0, double w, int f, int kind) {
 void DrummerFrame(cairo_t* cr, double x0, double y0, int f) {
   const StrikeState s = StateOf(f);
   MonkeyPose p;
-  p.armLen = 24;
+  p.armLen = 33;
   const double bob = s.mood ? (s.flashL + s.flashR + s.flashM > 0.5 ? 3 : (s.left + s.right < 0.5 ? -1 : 0)) : std::sin(f * kTau / 12) * 1.0;
   // arms reach up to the drum's sides
   p.armL = 2.5 - (s.left - 0.3) * 0.3;
@@ -247,7 +264,7 @@ void DrummerFrame(cairo_t* cr, double x0, double y0, int f) {
   cairo_save(cr);
   cairo_rectangle(cr, x0, y0, 71, 80);
   cairo_clip(cr);
-  DrawMonkey(cr, x0 + 35.5, y0 + 37 + bob, 1.0, p);
+  DrawMonkey(cr, x0 + 35.5, y0 + 35 + bob, 1.0, p);
   cairo_restore(cr);
 }
 
