@@ -42,11 +42,15 @@ void EvilBall(cairo_t* cr, double cx, double cy, double t) {
   cairo_new_path(cr);
   for (int i = 0; i < 20; ++i) {
     const double a = t * kTau / 4 + i * kTau / 20;
-    const double r = (i % 2) ? 9.0 : 12.6;
+    const double r = (i % 2) ? 8.6 : 11.4;
     cairo_line_to(cr, cx + r * std::cos(a), cy + r * std::sin(a));
   }
   cairo_close_path(cr);
-  FillStroke(cr, Mix({0.45, 0.12, 0.55}, {0.80, 0.10, 0.25}, pulse), 1.2);
+  // a hot rim so the ball reads on night skies too
+  SetColour(cr, Mix({1.0, 0.55, 0.15}, {1.0, 0.85, 0.30}, pulse));
+  cairo_set_line_width(cr, 2.6);
+  cairo_stroke_preserve(cr);
+  FillStroke(cr, Mix({0.45, 0.12, 0.55}, {0.80, 0.10, 0.25}, pulse), 0.9);
   Ellipse(cr, cx, cy, 8.3, 8.3);
   cairo_pattern_t* g = cairo_pattern_create_radial(cx - 2, cy - 2, 1, cx, cy, 8.3);
   cairo_pattern_add_color_stop_rgb(g, 0, 0.55, 0.25, 0.65);
