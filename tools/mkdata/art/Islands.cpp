@@ -475,8 +475,21 @@ void WriteIslands(Output& out) {
     SetColour(cr, pal::kInk);
     cairo_fill(cr);
     DrawLogo(cr, 400, 140, 86);
-    SelectFace(cr, Face::Display, 40);
-    OutlinedText(cr, "Get ready!", 400, 500, 0.5, pal::kYellow, pal::kInk, 3, pal::kOrange);
+    for (int s = -1; s <= 1; s += 2) {  // drums and crossed sticks on the lower door
+      const double dx = 400 + s * 250;
+      DrawDrum(cr, dx, 470, 90, 50, s < 0 ? Colour{0.90, 0.30, 0.22} : Colour{0.15, 0.62, 0.55}, 0.0, 14);
+      for (int k = -1; k <= 1; k += 2) {
+        cairo_new_path(cr);
+        cairo_move_to(cr, dx - k * 40, 420);
+        cairo_line_to(cr, dx + k * 10, 462);
+        SetColour(cr, pal::kInk);
+        cairo_set_line_width(cr, 8);
+        cairo_stroke_preserve(cr);
+        SetColour(cr, pal::kWoodLight);
+        cairo_set_line_width(cr, 5);
+        cairo_stroke(cr);
+      }
+    }
     out.Sprite("data/levels/islands/bpanel.bmp", c);
   }
 }

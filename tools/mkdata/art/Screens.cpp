@@ -288,9 +288,9 @@ void HighScoreScreen(Canvas& c, bool lit) {
   p.eyes = 1;
   p.armL = 2.75;
   p.armR = 2.75;
-  p.armLen = 19;
-  DrawMonkey(cr, 230, 330, 3.2, p);
-  const double tx = 230, ty = 205;
+  p.armLen = 26;
+  DrawMonkey(cr, 230, 335, 3.2, p);
+  const double tx = 230, ty = 240;
   cairo_new_path(cr);
   cairo_move_to(cr, tx - 30, ty - 30);
   cairo_curve_to(cr, tx - 30, ty + 10, tx - 10, ty + 18, tx, ty + 18);
