@@ -380,7 +380,7 @@ void RollingMonkeyFrame(cairo_t* cr, double x0, double y0, int f) {
   p.bodyLean = 0.15;
   p.mouth = 1;
   p.tail = stride;
-  DrawMonkey(cr, wx - 3, wy - 3 - std::fabs(stride) * 1.5, 0.72, p);
+  DrawMonkey(cr, wx - 3, wy + 1 - std::fabs(stride) * 1.5, 0.74, p);
   // front rim with rungs
   Ellipse(cr, wx, wy, r, r);
   SetColour(cr, pal::kInk);
