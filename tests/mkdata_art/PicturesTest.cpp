@@ -359,6 +359,59 @@ TEST_F(PicturesTest, SharedSheetHasArtAtEveryRegionThePlayScreenCuts) {
       for (int x = b.x0; x + b.w <= b.endX; x += b.w) EXPECT_GT(Drawn(s, x, y, x + b.w, y + b.h), 60) << x << "," << y;
 }
 
+TEST_F(PicturesTest, TextAndNumbersLandOnPlainBoxes) {
+  ASSERT_EQ(exitCode_, 0);
+  // The high-score text is copied opaquely glyph by glyph: the fonts' background must be the
+  // table's colour wherever the title and the nine rows go.
+  const Bitmap& off = Bmp("data/sprites/policeoff.bmp");
+  const Bitmap& on = Bmp("data/sprites/policeon.bmp");
+  const Bitmap& table = Bmp("data/general/ENGLISH/menu/highscores.bmp");
+  const Pixel ground = off.At(0, 0);
+  EXPECT_TRUE(on.At(0, 0) == ground);
+  auto plain = [&](int left, int top, int right, int bottom) {
+    int other = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = left; x < right; ++x) other += table.At(x, y) != ground;
+    return other;
+  };
+  EXPECT_EQ(plain(455, 207, 720, 228), 0) << "title line";
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(plain(475, 267 + 31 * i, 720, 267 + 31 * i + 20), 0) << "row " << i;
+  // every glyph but the blank is drawn in both fonts; the blank is plain
+  const int blank[4] = {223, 38, 233, 56};
+  for (const Bitmap* font : {&off, &on}) {
+    int marks = 0;
+    for (int y = blank[1]; y < blank[3]; ++y)
+      for (int x = blank[0]; x < blank[2]; ++x) marks += font->At(x, y) != ground;
+    EXPECT_EQ(marks, 0);
+    const int letters[3][4] = {{9, 8, 21, 28}, {204, 38, 216, 56}, {217, 69, 223, 88}};  // A, Z, full stop
+    for (const auto& g : letters) {
+      int ink = 0;
+      for (int y = g[1]; y < g[3]; ++y)
+        for (int x = g[0]; x < g[2]; ++x) ink += font->At(x, y) != ground;
+      EXPECT_GT(ink, 8) << g[0] << "," << g[1];
+    }
+  }
+  // The side-panel numbers (right-aligned at x 126, 13 pixels high) and the menu's start level
+  // are drawn on dark boxes, on every backdrop.
+  auto dark = [](const Bitmap& bm, int left, int top, int right, int bottom) {
+    int bright = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = left; x < right; ++x) {
+        const Pixel& p = bm.At(x, y);
+        bright += (p.r * 3 + p.g * 6 + p.b) / 10 > 110;
+      }
+    return bright;
+  };
+  for (const char* island : {"island1", "island2", "island3", "island4", "island5", "beach"}) {
+    SCOPED_TRACE(island);
+    const Bitmap& bm = Bmp(std::string("data/levels/islands/") + island + ".bmp");
+    for (int y : {213, 300, 389, 480}) EXPECT_EQ(dark(bm, 40, y, 127, y + 13), 0) << y;
+  }
+  EXPECT_EQ(dark(Bmp("data/general/ENGLISH/menu/menuplayoff.bmp"), 388, 313, 425, 326), 0);
+  // The grass overlay leaves the drummer's feet (y 545) in sight.
+  EXPECT_GE(600 - Bmp("data/levels/islands/herbe.bmp").height, 545);
+}
+
 struct Button {
   const char* picture;
   const char* screen;
