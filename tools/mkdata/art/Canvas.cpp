@@ -349,7 +349,7 @@ void DrawMonkeyHead(cairo_t* cr, double cx, double cy, double s, const MonkeyPos
     cairo_fill(cr);
     if (p.eyes >= 2) {  // brows
       cairo_new_path(cr);
-      const double tilt = p.eyes == 4 ? -1.0 : 1.0;
+      const double tilt = p.eyes == 4 ? 1.0 : -1.0;  // angry brows dip inwards, sad ones rise
       cairo_move_to(cr, ex - 2.6 * s, ey - 4.0 * s + side * tilt * 1.2 * s);
       cairo_line_to(cr, ex + 2.6 * s, ey - 4.0 * s - side * tilt * 1.2 * s);
       StrokeOnly(cr, lw);

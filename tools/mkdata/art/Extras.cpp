@@ -63,7 +63,7 @@ void GameOverScene(cairo_t* cr, int pose) {
   p.armL = 0.6;
   p.armR = 0.6;
   p.armLen = 12;
-  double headY = 390;
+  double headY = 392;
   switch (pose) {
     case 0: p.headTilt = 0.15; p.tearPhase = 0.2; headY += 6; break;
     case 1: p.mouth = 4; p.tearPhase = 0.6; break;
@@ -72,7 +72,7 @@ void GameOverScene(cairo_t* cr, int pose) {
     case 4: p.headTilt = -0.1; p.tearPhase = 0.9; headY -= 2; break;
     default: p.headTilt = -0.22; p.tearPhase = 0.4; break;
   }
-  DrawMonkey(cr, 400, headY, 2.6, p);
+  DrawMonkey(cr, 400, headY, 3.0, p);
   // rain cloud, with lightning in pose 3
   const double cy = 312;
   for (int k = -2; k <= 2; ++k) {
