@@ -223,8 +223,12 @@ void DrawScenery(cairo_t* cr, double x, double y, double w, double h, int kind) 
   // shells and a starfish
   StarPath(cr, x + w * 0.7, beach + 40, 9, 4, 0.3);
   FillStroke(cr, m.night ? Colour{0.6, 0.4, 0.5} : Colour{1.0, 0.5, 0.4}, 1.0);
-  DrawPalm(cr, x + 10, y + h, h * 0.62, 0.45, 0.5);
-  DrawPalm(cr, x + w - 8, y + h, h * 0.55, -0.5, -0.5);
+  // the palms at the sides change from island to island
+  const double leftH[6] = {0.62, 0.55, 0.66, 0.58, 0.60, 0.62}, rightH[6] = {0.55, 0.64, 0.50, 0.60, 0.57, 0.52};
+  const double leftLean[6] = {0.45, 0.35, 0.55, 0.40, 0.50, 0.45}, rightLean[6] = {-0.5, -0.4, -0.35, -0.55, -0.45, -0.5};
+  DrawPalm(cr, x + 10, y + h, h * leftH[kind], leftLean[kind], 0.5);
+  DrawPalm(cr, x + w - 8, y + h, h * rightH[kind], rightLean[kind], -0.5);
+  if (kind == 3 || kind == 5) DrawPalm(cr, x + w * 0.82, y + h, h * 0.38, -0.2, 0.3);
   if (m.night) {
     cairo_rectangle(cr, x, y, w, h);
     SetColour(cr, {0.05, 0.05, 0.20}, 0.25);
@@ -336,8 +340,10 @@ void SidePanel(cairo_t* cr, int island) {
   RoundRect(cr, 6, 8, 144, 62, 12);
   FillStroke(cr, {0.10, 0.45, 0.50}, 2.0);
   DrawLogo(cr, 78, 48, 24);
-  SelectFace(cr, Face::Body, 11);
-  OutlinedText(cr, "island " + std::to_string(island), 78, 66, 0.5, pal::kCream, pal::kInk, 0, pal::kCream);
+  if (island > 0) {  // the fallback beach carries no number
+    SelectFace(cr, Face::Body, 11);
+    OutlinedText(cr, "island " + std::to_string(island), 78, 66, 0.5, pal::kCream, pal::kInk, 0, pal::kCream);
+  }
   // mascot window
   RoundRect(cr, 40, 86, 100, 98, 16);
   FillStroke(cr, pal::kWoodLight, 5.0);
@@ -403,7 +409,7 @@ void WriteIslands(Output& out) {
     DrawScenery(cr, 170, 0, 616, 532, k);
     Ground(cr);
     Walls(cr);
-    SidePanel(cr, k == 5 ? 1 : k + 1);
+    SidePanel(cr, k == 5 ? 0 : k + 1);
     out.Opaque(k == 5 ? std::string("data/levels/islands/beach.bmp")
                       : "data/levels/islands/island" + std::to_string(k + 1) + ".bmp",
                c);
