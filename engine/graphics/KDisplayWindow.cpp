@@ -47,55 +47,56 @@ bool LoadIcon(std::vector<std::uint32_t>* argb, int* w, int* h) {
 void FindChangedTiles(const std::uint16_t* frame, std::uint16_t* last, int width, int height, int tileWidth,
                       int tileHeight, std::vector<KDirtyRect>* rects) {
   rects->clear();
-  std::size_t bandStart = 0;  // first rectangle of the previous band, for merging bands
+  const int tiles = (width + tileWidth - 1) / tileWidth;
+  std::vector<char> changed(static_cast<std::size_t>(tiles) + 1);
+  std::size_t bandStart = 0;  // the rectangles of the band above, for growing them downwards
   std::size_t bandEnd = 0;
   for (int y0 = 0; y0 < height; y0 += tileHeight) {
     const int th = std::min(tileHeight, height - y0);
+    std::fill(changed.begin(), changed.end(), 0);
+    // Whole rows first: most rows of most frames are unchanged.
+    for (int y = y0; y < y0 + th; ++y) {
+      const std::size_t row = static_cast<std::size_t>(y) * width;
+      if (std::memcmp(frame + row, last + row, static_cast<std::size_t>(width) * 2) == 0) continue;
+      for (int tx = 0; tx < tiles; ++tx) {
+        if (changed[tx]) continue;
+        const int x0 = tx * tileWidth, tw = std::min(tileWidth, width - x0);
+        if (std::memcmp(frame + row + x0, last + row + x0, static_cast<std::size_t>(tw) * 2) != 0) changed[tx] = 1;
+      }
+    }
     const std::size_t thisBand = rects->size();
     int runStart = -1;
-    const int tiles = (width + tileWidth - 1) / tileWidth;
-    for (int tx = 0; tx <= tiles; ++tx) {  // one step past the last tile closes the last run
+    for (int tx = 0; tx <= tiles; ++tx) {  // the extra step closes the last run
       const int x0 = tx * tileWidth;
-      bool changed = false;
-      const int tw = std::min(tileWidth, width - x0);
-      if (x0 < width) {
-        for (int y = y0; y < y0 + th; ++y) {
-          const std::size_t at = static_cast<std::size_t>(y) * width + x0;
-          if (std::memcmp(frame + at, last + at, static_cast<std::size_t>(tw) * 2) != 0) {
-            changed = true;
-            break;
-          }
-        }
-      }
-      if (changed) {
+      if (changed[tx]) {
+        const int tw = std::min(tileWidth, width - x0);
         for (int y = y0; y < y0 + th; ++y) {
           const std::size_t at = static_cast<std::size_t>(y) * width + x0;
           std::memcpy(last + at, frame + at, static_cast<std::size_t>(tw) * 2);
         }
         if (runStart < 0) runStart = x0;
-      } else if (runStart >= 0) {
-        const int runEnd = std::min(x0, width);
-        // The same span as a rectangle of the band above: make that one taller.
-        bool merged = false;
-        for (std::size_t i = bandStart; i < bandEnd; ++i) {
-          KDirtyRect& r = (*rects)[i];
-          if (r.x == runStart && r.w == runEnd - runStart && r.y + r.h == y0) {
-            r.h += th;
-            merged = true;
-            // Keep it findable for the next band.
-            rects->push_back(r);
-            (*rects)[i].w = 0;
-            break;
-          }
-        }
-        if (!merged) rects->push_back(KDirtyRect{runStart, y0, runEnd - runStart, th});
-        runStart = -1;
+        continue;
       }
+      if (runStart < 0) continue;
+      const int runEnd = std::min(x0, width);
+      // The same span as a rectangle of the band above: that one grows instead.
+      bool merged = false;
+      for (std::size_t i = bandStart; i < bandEnd; ++i) {
+        KDirtyRect r = (*rects)[i];
+        if (r.w > 0 && r.x == runStart && r.w == runEnd - runStart && r.y + r.h == y0) {
+          r.h += th;
+          (*rects)[i].w = 0;     // a husk, dropped at the end
+          rects->push_back(r);   // in this band, where the next band looks
+          merged = true;
+          break;
+        }
+      }
+      if (!merged) rects->push_back(KDirtyRect{runStart, y0, runEnd - runStart, th});
+      runStart = -1;
     }
     bandStart = thisBand;
     bandEnd = rects->size();
   }
-  // Drop the husks left by merging.
   rects->erase(std::remove_if(rects->begin(), rects->end(), [](const KDirtyRect& r) { return r.w == 0; }),
                rects->end());
 }

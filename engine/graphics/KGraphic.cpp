@@ -28,10 +28,23 @@ void CopyRow565(std::uint16_t* dst, const std::uint16_t* src, int n) {
 
 void CopyRow565Keyed(std::uint16_t* __restrict dst, const std::uint16_t* __restrict src, int n,
                      std::uint16_t keyLow, std::uint16_t keyHigh) {
-  // A select rather than a branch, so that the compiler turns it into vector compares and blends.
+  // A select rather than a branch, so that the compiler turns it into vector compares and
+  // blends. One unsigned compare tests the range: s - low wraps above the range when s < low.
+  const std::uint16_t range = static_cast<std::uint16_t>(keyHigh - keyLow);
+  if (keyHigh < keyLow) {  // an empty range keys nothing
+    std::memcpy(dst, src, static_cast<std::size_t>(n) * sizeof(std::uint16_t));
+    return;
+  }
+  if (range == 0) {  // the game's one key colour: a plain equality
+    for (int i = 0; i < n; ++i) {
+      const std::uint16_t s = src[i];
+      dst[i] = s == keyLow ? dst[i] : s;
+    }
+    return;
+  }
   for (int i = 0; i < n; ++i) {
     const std::uint16_t s = src[i];
-    const bool transparent = s >= keyLow && s <= keyHigh;
+    const bool transparent = static_cast<std::uint16_t>(s - keyLow) <= range;
     dst[i] = transparent ? dst[i] : s;
   }
 }
