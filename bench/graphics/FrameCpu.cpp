@@ -1,5 +1,5 @@
-// frame_cpu menu|play [SECONDS]: opens the real window and draws idle-menu-like or play-like
-// frames for SECONDS (default 20) at the game's pace, then prints the process's CPU time
+// frame_cpu menu|play [SECONDS] [full]: opens the real window and draws idle-menu-like or play-like
+// frames for SECONDS (default 20), in a window or full screen, at the game's pace, then prints the process's CPU time
 // (all threads, user + system) as a share of one core.
 #include "FrameScenes.h"
 #include "KDisplayWindow.h"
@@ -22,13 +22,14 @@ double Wall() {
 
 int main(int argc, char** argv) {
   if (argc < 2 || (std::strcmp(argv[1], "menu") != 0 && std::strcmp(argv[1], "play") != 0)) {
-    std::fprintf(stderr, "usage: frame_cpu menu|play [SECONDS]\n");
+    std::fprintf(stderr, "usage: frame_cpu menu|play [SECONDS] [full]\n");
     return 2;
   }
   const bool play = std::strcmp(argv[1], "play") == 0;
   const double seconds = argc > 2 ? std::atof(argv[2]) : 20.0;
+  const bool full = argc > 3 && std::strcmp(argv[3], "full") == 0;
   KDisplayWindow display;
-  if (!display.Create(800, 600, 16, true, "frame_cpu")) return 1;
+  if (!display.Create(800, 600, 16, !full, "frame_cpu")) return 1;
   FrameScenes scenes;
   rusage before;
   getrusage(RUSAGE_SELF, &before);

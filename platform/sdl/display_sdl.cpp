@@ -103,6 +103,8 @@ bool MakePresenter() {
       return false;
     }
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    // The renderer keeps the picture's aspect, centred, with black bars.
+    SDL_RenderSetLogicalSize(renderer, gameWidth, gameHeight);
     texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, gameWidth,
                                 gameHeight);
     if (!texture) {
@@ -167,8 +169,17 @@ DisplayOpenResult DisplayOpen(const char* title, int width, int height, bool ful
   fullScreenMode = fullScreen;
   Uint32 flags = SDL_WINDOW_SHOWN;
   if (fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-  window = SDL_CreateWindow(title ? title : "", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
-                            flags);
+  int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, w = width, h = height;
+  SDL_Rect desktop;
+  if (fullScreen && SDL_GetDisplayBounds(0, &desktop) == 0) {
+    // Made at the desktop's size already: where no window manager applies the full-screen
+    // state, the window still covers the screen.
+    x = desktop.x;
+    y = desktop.y;
+    w = desktop.w;
+    h = desktop.h;
+  }
+  window = SDL_CreateWindow(title ? title : "", x, y, w, h, flags);
   if (!window) {
     SetError("SDL could not open the window");
     return DisplayOpenResult::kNoWindow;
@@ -242,12 +253,9 @@ void DisplayPresent(const std::uint16_t* frame, int pitchPixels, const DisplayRe
     SDL_Rect sr{r.x, r.y, r.w, r.h};
     SDL_UpdateTexture(texture, &sr, frame + static_cast<std::size_t>(r.y) * pitchPixels + r.x, pitchPixels * 2);
   }
-  int x, y, w, h;
-  PictureArea(&x, &y, &w, &h);
-  SDL_Rect dst{x, y, w, h};
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
   SDL_RenderClear(renderer);
-  SDL_RenderCopy(renderer, texture, nullptr, &dst);
+  SDL_RenderCopy(renderer, texture, nullptr, nullptr);
   SDL_RenderPresent(renderer);
 }
 
