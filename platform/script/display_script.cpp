@@ -24,6 +24,7 @@ std::uint64_t pixelsPresented = 0;
 int pointerX = 0, pointerY = 0;
 bool button = false;
 bool pointerShown = true;
+bool warpAllowed = true;
 std::set<int> keys;
 bool joyPresent = false;
 bool joyOpen[2] = {false, false};
@@ -81,6 +82,7 @@ void SetFocus(bool on) {
 }
 void PostClose() { events.push_back(plat::WindowEvent::kClose); }
 bool PointerShown() { return pointerShown; }
+void SetWarpAllowed(bool allowed) { warpAllowed = allowed; }
 
 bool DisplayOpened() { return opened; }
 bool DisplayFullScreen() { return fullScreen; }
@@ -118,6 +120,7 @@ void ResetDisplayAndInput() {
   pointerX = pointerY = 0;
   button = false;
   pointerShown = true;
+  warpAllowed = true;
   keys.clear();
   joyPresent = false;
   joyOpen[0] = joyOpen[1] = false;
@@ -224,6 +227,7 @@ bool LeftButtonDown() {
 void ShowPointer(bool shown) { pointerShown = shown; }
 
 bool WarpPointer(int x, int y) {
+  if (!warpAllowed) return false;
   pointerX = x;
   pointerY = y;
   return true;

@@ -47,6 +47,8 @@ void SetJoystickButtons(std::uint32_t bits);
 void SetFocus(bool on);
 void PostClose();
 bool PointerShown();
+// Whether the program may move the pointer (true by default; false as on platforms that forbid it).
+void SetWarpAllowed(bool allowed);
 
 // The display: whether it is open, its size and title, frames presented so far, the picture
 // as last presented (RGB565), and how many pixels the presents handed over in all.

@@ -80,6 +80,19 @@ TEST_F(InputTest, PointerIsCutTo16BitsWithItsSign) {
   EXPECT_EQ(MouseY(), 45);
 }
 
+TEST_F(InputTest, PointerMovesWhereThePlatformCannotMoveIt) {
+  script::SetWarpAllowed(false);
+  script::SetPointer(10, 20);
+  KInputState::SetMousePosition(300, 400);  // kept by the engine, read back
+  EXPECT_EQ(MouseX(), 300);
+  EXPECT_EQ(MouseY(), 400);
+  KInputState::SetMousePosition(310, 400);
+  EXPECT_EQ(MouseX(), 310);
+  script::SetPointer(11, 20);  // the real pointer moved: it counts again
+  EXPECT_EQ(MouseX(), 11);
+  EXPECT_EQ(MouseY(), 20);
+}
+
 TEST_F(InputTest, PressPointProtocol) {
   script::SetPointer(100, 200);
   EXPECT_FALSE(PollMouseButton());
