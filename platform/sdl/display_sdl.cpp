@@ -345,8 +345,10 @@ bool WarpPointer(int x, int y) {
   if (driver && std::strcmp(driver, "wayland") == 0) return false;  // no pointer moves there
   int ax, ay, aw, ah;
   PictureArea(&ax, &ay, &aw, &ah);
-  const int wx = ax + static_cast<int>(static_cast<long long>(x) * aw / gameWidth);
-  const int wy = ay + static_cast<int>(static_cast<long long>(y) * ah / gameHeight);
+  // The first window pixel inside the picture pixel, so that reading the pointer back gives
+  // x, y again.
+  const int wx = ax - FloorDiv(-static_cast<long long>(x) * aw, gameWidth);
+  const int wy = ay - FloorDiv(-static_cast<long long>(y) * ah, gameHeight);
   SDL_WarpMouseInWindow(window, wx, wy);
   return true;
 }

@@ -57,4 +57,26 @@ TEST(SdlDisplayTest, WindowTakesFocusPresentsPacesAndMapsThePointer) {
   KGraphic::ResetClassState();
 }
 
+TEST(SdlDisplayTest, FullScreenScalesThePictureAndThePointer) {
+  if (!HaveDisplay()) {
+    if (std::getenv("ZR_REQUIRE_DISPLAY")) FAIL() << "no display although one was promised";
+    GTEST_SKIP() << "no display";
+  }
+  {
+    KDisplayWindow display;
+    ASSERT_TRUE(display.Create(800, 600, 16, false, "ZindoRumba"));
+    EXPECT_TRUE(plat::DisplayHasFocus());
+    for (int x : {0, 1, 123, 400, 799}) {
+      KInputState::SetMousePosition(x, 599 - x / 2);
+      EXPECT_EQ(KInputState::GetMouseX(), x);
+      EXPECT_EQ(KInputState::GetMouseY(), 599 - x / 2);
+    }
+    KGraphic::BackBufferSurface()->pixels[0] = 0xffff;
+    display.Flip();
+    display.Flip();
+    EXPECT_EQ(KDisplayWindow::LastPresentedPixels(), 0u);
+  }
+  KGraphic::ResetClassState();
+}
+
 }  // namespace
