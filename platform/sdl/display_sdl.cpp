@@ -27,6 +27,7 @@ int gameWidth = 0, gameHeight = 0;
 std::string lastError;
 bool videoStarted = false;
 SDL_Joystick* joysticks[2] = {nullptr, nullptr};
+bool pointerShown = true;  // the wish, also when given before the window exists
 
 void SetError(const char* what) {
   lastError = std::string(what) + ": " + SDL_GetError();
@@ -193,6 +194,7 @@ DisplayOpenResult DisplayOpen(const char* title, int width, int height, bool ful
       SDL_FreeSurface(s);
     }
   }
+  SDL_ShowCursor(pointerShown ? SDL_ENABLE : SDL_DISABLE);
   // Without a window manager nobody gives the new window the focus: take it.
   SDL_RaiseWindow(window);
   SDL_SetWindowInputFocus(window);
@@ -336,6 +338,7 @@ bool LeftButtonDown() {
 }
 
 void ShowPointer(bool shown) {
+  pointerShown = shown;
   if (videoStarted) SDL_ShowCursor(shown ? SDL_ENABLE : SDL_DISABLE);
 }
 
