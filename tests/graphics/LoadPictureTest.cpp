@@ -2,6 +2,8 @@
 
 #include "Random.h"
 
+#include <cstdlib>
+
 namespace {
 
 class LoadPictureTest : public EngineTest {
@@ -55,6 +57,20 @@ TEST_F(LoadPictureTest, BitmapsOfEveryDepthDecodeUprightAtTheirSize) {
   name[name.rfind('/')] = '\\';
   EXPECT_TRUE(Load(&slashed, name).empty());
   EXPECT_EQ(slashed.pixelWidth, 2);
+}
+
+TEST_F(LoadPictureTest, JpegDecodes) {
+  // 16 x 8: the left half red, the right half blue (made for this test).
+  KGraphic g;
+  EXPECT_TRUE(Load(&g, ZR_TEST_DATA "/halves.jpg").empty());
+  ASSERT_EQ(g.pixelWidth, 16);
+  ASSERT_EQ(g.pixelHeight, 8);
+  auto near = [](std::uint32_t px, int r, int gr, int b) {
+    return std::abs(static_cast<int>(px >> 16) - r) < 24 && std::abs(static_cast<int>((px >> 8) & 255) - gr) < 24 &&
+           std::abs(static_cast<int>(px & 255) - b) < 24;
+  };
+  EXPECT_TRUE(near(g.Image()[2 * 16 + 1], 255, 0, 0));
+  EXPECT_TRUE(near(g.Image()[5 * 16 + 14], 0, 0, 255));
 }
 
 TEST_F(LoadPictureTest, FailuresShowTheirBoxesAndLeaveAnEmptyPicture) {
