@@ -13,6 +13,7 @@
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <queue>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,10 +27,12 @@ struct Timed {
   std::uint64_t dueUs;
   std::uint64_t order;  // file order among equal times
   ReplayAction action;
+  // For the queue: the earliest due (then the first in order) comes out first.
+  bool operator<(const Timed& o) const { return dueUs != o.dueUs ? dueUs > o.dueUs : order > o.order; }
 };
 
 std::multimap<std::uint64_t, ReplayAction> byFrame;  // frame -> actions, file order kept
-std::vector<Timed> byTime;                            // unordered; small
+std::priority_queue<Timed> byTime;
 std::uint64_t nextOrder = 0;
 std::vector<std::string> pendingShots;
 std::uint64_t maxFrames = 0;  // 0: none
@@ -60,7 +63,7 @@ void Run(const ReplayAction& a) {
       script::SetButton(true);
       ReplayAction up = a;
       up.kind = ReplayAction::kUp;
-      byTime.push_back(Timed{script::Now() + kReleaseAfterMs * 1000, nextOrder++, up});
+      byTime.push(Timed{script::Now() + kReleaseAfterMs * 1000, nextOrder++, up});
       break;
     }
     case ReplayAction::kKey:
@@ -71,7 +74,7 @@ void Run(const ReplayAction& a) {
       ReplayAction up = a;
       up.kind = ReplayAction::kKey;
       up.on = false;
-      byTime.push_back(Timed{script::Now() + kReleaseAfterMs * 1000, nextOrder++, up});
+      byTime.push(Timed{script::Now() + kReleaseAfterMs * 1000, nextOrder++, up});
       break;
     }
     case ReplayAction::kJoy:
@@ -93,19 +96,10 @@ void Run(const ReplayAction& a) {
 }
 
 void RunDueTimed() {
-  for (;;) {
-    const std::uint64_t now = script::Now();
-    std::size_t best = byTime.size();
-    for (std::size_t i = 0; i < byTime.size(); ++i) {
-      if (byTime[i].dueUs > now) continue;
-      if (best == byTime.size() || byTime[i].dueUs < byTime[best].dueUs ||
-          (byTime[i].dueUs == byTime[best].dueUs && byTime[i].order < byTime[best].order))
-        best = i;
-    }
-    if (best == byTime.size()) return;
-    const ReplayAction a = byTime[best].action;
-    byTime.erase(byTime.begin() + static_cast<std::ptrdiff_t>(best));
-    Run(a);
+  while (!byTime.empty() && byTime.top().dueUs <= script::Now()) {
+    const ReplayAction a = byTime.top().action;
+    byTime.pop();
+    Run(a);  // may queue a release 30 ms later
   }
 }
 
@@ -210,7 +204,7 @@ int main(int argc, char** argv) {
     if (a.atFrame)
       byFrame.emplace(a.when, a);
     else
-      byTime.push_back(Timed{a.when * 1000, nextOrder++, a});
+      byTime.push(Timed{a.when * 1000, nextOrder++, a});
   }
   // f0: from the start.
   auto range = byFrame.equal_range(0);
