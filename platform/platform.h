@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace plat {
 
@@ -68,7 +69,78 @@ void DialogClose();
 // ---- Display, window events and input ---------------------------------------------------
 // (the graphics and input engine's needs)
 
+// One game window at most. The game draws into its own 16-bit RGB565 back buffer of the
+// window's client size; the display only ever receives rectangles of it that changed.
+struct DisplayIcon {
+  const std::uint32_t* argb;  // width * height pixels, 0xAARRGGBB, rows from the top
+  int width;
+  int height;
+};
+enum class DisplayOpenResult {
+  kOk,
+  kNoWindow,     // nothing could be opened (DisplayError() says why)
+  kNoPresenter,  // the window exists but pictures cannot be handed to it (DisplayError())
+};
+// Opens the window: client area width x height centred on the desktop, or, full screen,
+// the desktop's own mode with the picture scaled to fit, aspect kept, black bars around.
+// The desktop's resolution and depth are never changed. The window takes the input focus
+// when shown. icon may be null.
+DisplayOpenResult DisplayOpen(const char* title, int width, int height, bool fullScreen,
+                              const DisplayIcon* icon);
+void DisplayClose();
+// The platform's own description of the last failure, for the message box.
+const char* DisplayError();
+
+struct DisplayRect {
+  int x, y, w, h;
+};
+// Hands the listed rectangles of frame (RGB565, width x height of DisplayOpen, pitch in
+// pixels) to the display and shows them. Called once per presented frame, even with no
+// rectangle; a present with no rectangle transfers nothing.
+void DisplayPresent(const std::uint16_t* frame, int pitchPixels, const DisplayRect* rects,
+                    int count);
+
+// Window events the engine cares about. Input arrives by polling, not as events.
+enum class WindowEvent { kNone, kClose, kFocusGained, kFocusLost, kOther };
+// Removes and handles at most one waiting event; kNone when there was none.
+WindowEvent PollWindowEvent();
+// Blocks until an event arrives (or up to about 100 ms pass) and handles it.
+WindowEvent WaitWindowEvent();
+// True while the window is open and has the keyboard focus.
+bool DisplayHasFocus();
+// True while the window exists.
+bool DisplayExists();
+
+// Waits until the clock (ClockMicroseconds) reads at least deadline, without burning a core:
+// sleeps until shortly before it, then spins briefly. Returns at once for a past deadline.
+void WaitUntilMicroseconds(std::uint64_t deadline);
+
+// Keyboard: key codes are USB HID keyboard usages (4 = A, 0x29 = Escape, 0x50 = Left, ...).
+// The live state, seen at once even while nobody handles window events.
+bool KeyDown(int hidUsage);
+// Pointer in client coordinates of the DisplayOpen size (through full-screen scaling);
+// positions outside the client area come back as they are.
+void PointerPosition(int* x, int* y);
+bool LeftButtonDown();
+void ShowPointer(bool shown);
+// Moves the pointer to a client position; false where the platform cannot move it.
+bool WarpPointer(int x, int y);
+
+// Joysticks by index (0, 1). The x axis reads 0..65535, buttons as bits (button 0 = bit 0).
+bool JoystickOpen(int index);
+void JoystickClose(int index);
+bool JoystickAxisX(int index, int* x);
+bool JoystickButtons(int index, std::uint32_t* bits);
+
 // ---- Image decoding ---------------------------------------------------------------------
+
+// Decodes a picture file held in memory (Windows bitmaps of every common depth, JPEG, PNG)
+// into upright pixels 0x00RRGGBB of the image's own size. False when the bytes are not a
+// picture the decoder knows or the picture is unreasonably large.
+bool DecodeImage(const void* bytes, std::size_t size, std::vector<std::uint32_t>* pixels,
+                 int* width, int* height);
+// Writes pixels 0x00RRGGBB (rows from the top) as a 24-bit PNG file. False on failure.
+bool WritePng24(const char* path, const std::uint32_t* pixels, int width, int height);
 
 // ---- Audio device -----------------------------------------------------------------------
 // One output stream in a fixed format: 44100 frames a second, two channels, signed 16-bit

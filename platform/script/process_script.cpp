@@ -53,6 +53,7 @@ bool ExecutableFolder(char* buf, std::size_t size) {
 std::uint64_t ClockMicroseconds() {
   const std::uint64_t t = nowUs;
   nowUs += script::kClockStepMicroseconds;
+  script::RunTickHook(false);
   return t;
 }
 

@@ -25,4 +25,59 @@ const std::vector<std::string>& OpenedDocuments();
 void SetEchoBoxes(bool on);
 void ClearRecords();
 
+// ---- Display, window events and input --------------------------------------------------
+
+// Called on every clock read and every input poll (after the clock moved on), and with
+// afterPresent = true right after each presented frame. The replay driver runs its script
+// from here. Calls made from inside the hook do not call it again.
+using TickHook = void (*)(bool afterPresent);
+void SetTickHook(TickHook hook);
+// Runs the hook (used by the scripted platform itself).
+void RunTickHook(bool afterPresent);
+
+// Input as the program will read it.
+void SetPointer(int x, int y);
+void SetButton(bool down);
+void SetKey(int hidUsage, bool down);
+void ReleaseAllKeys();
+void SetJoystickPresent(bool present);  // joystick 0 exists and can be opened
+void SetJoystickAxis(int x);             // 0..65535
+void SetJoystickButtons(std::uint32_t bits);
+// Focus changes and the close box arrive as window events, in order.
+void SetFocus(bool on);
+void PostClose();
+bool PointerShown();
+// Whether the program may move the pointer (true by default; false as on platforms that forbid it).
+void SetWarpAllowed(bool allowed);
+
+// The display: whether it is open, its size and title, frames presented so far, the picture
+// as last presented (RGB565), and how many pixels the presents handed over in all.
+bool DisplayOpened();
+bool DisplayFullScreen();
+const std::string& DisplayTitle();
+int DisplayWidth();
+int DisplayHeight();
+std::uint64_t FramesPresented();
+const std::vector<std::uint16_t>& Screen();
+std::uint64_t PixelsPresented();
+// The icon given to the window (0xAARRGGBB), empty when none.
+const std::vector<std::uint32_t>& Icon();
+// Writes the picture as last presented as a 24-bit PNG (565 widened by repeating the top bits).
+bool WriteScreenshot(const std::string& path);
+// Makes the next DisplayOpen fail (for the failure boxes).
+void FailNextDisplayOpen(bool failWindow);
+// Back to a closed display, no input, no events, no hook, frame count 0.
+void ResetDisplayAndInput();
+
+// The welcome dialog's answer, for when the program asks for it.
+struct DialogAnswer {
+  bool given = false;  // false: Play, with the boxes as they were read
+  bool play = true;
+  int fullScreen = -1;  // -1: as read; 0 or 1
+  int gamepad = -1;
+  bool help = false;
+};
+void SetDialogAnswer(const DialogAnswer& answer);
+const DialogAnswer& GetDialogAnswer();
+
 }  // namespace script

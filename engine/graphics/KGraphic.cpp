@@ -1,0 +1,248 @@
+// Pictures and their rectangle copies into the back buffer.
+#include "KGraphic.h"
+
+#include "Services.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+int KGraphic::screenWidth = 0;
+int KGraphic::screenHeight = 0;
+int KGraphic::screenDepth = 0;
+KGraphic* KGraphic::backBufferPicture = nullptr;
+KSurface* KGraphic::backBufferSurface = nullptr;
+
+namespace {
+// Far beyond any picture or screen of the game; larger requests fail like an exhausted device.
+constexpr int kMaxSurfaceSide = 16384;
+
+std::int32_t Saturate(std::int64_t v) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+}
+}  // namespace
+
+void CopyRow565(std::uint16_t* dst, const std::uint16_t* src, int n) {
+  std::memmove(dst, src, static_cast<std::size_t>(n) * sizeof(std::uint16_t));
+}
+
+void CopyRow565Keyed(std::uint16_t* __restrict dst, const std::uint16_t* __restrict src, int n,
+                     std::uint16_t keyLow, std::uint16_t keyHigh) {
+  // A select rather than a branch, so that the compiler turns it into vector compares and
+  // blends. One unsigned compare tests the range: s - low wraps above the range when s < low.
+  const std::uint16_t range = static_cast<std::uint16_t>(keyHigh - keyLow);
+  if (keyHigh < keyLow) {  // an empty range keys nothing
+    std::memcpy(dst, src, static_cast<std::size_t>(n) * sizeof(std::uint16_t));
+    return;
+  }
+  if (range == 0) {  // the game's one key colour: a plain equality
+    for (int i = 0; i < n; ++i) {
+      const std::uint16_t s = src[i];
+      dst[i] = s == keyLow ? dst[i] : s;
+    }
+    return;
+  }
+  for (int i = 0; i < n; ++i) {
+    const std::uint16_t s = src[i];
+    const bool transparent = static_cast<std::uint16_t>(s - keyLow) <= range;
+    dst[i] = transparent ? dst[i] : s;
+  }
+}
+
+KGraphic::KGraphic() {
+  if (screenWidth == 0) {
+    ShowMessageBox("Screen Dimensions not specified, you will not see anything", "KGraphic::SetScreenSize Not Called!");
+  }
+}
+
+KGraphic::~KGraphic() {
+  // The back buffer must not outlive the picture that holds it.
+  if (backBufferPicture == this) backBufferPicture = nullptr;
+  if (surface && backBufferSurface == surface.get()) backBufferSurface = nullptr;
+}
+
+void KGraphic::SetScreenSize(std::int16_t width, std::int16_t height, std::int16_t bitsPerPixel) {
+  screenWidth = width;
+  screenHeight = height;
+  screenDepth = bitsPerPixel;
+}
+
+void KGraphic::SetBackBuffer(KGraphic* picture) {
+  backBufferPicture = picture;
+  if (!backBufferSurface && picture) backBufferSurface = picture->surface.get();
+}
+
+void KGraphic::CheckBackBuffer() {
+  if (!backBufferPicture) ShowMessageBox("No BackBuffer initialiased", "Error");
+}
+
+void KGraphic::ClearBackBuffer(int, int, int, int, bool doClear) {
+  CheckBackBuffer();
+  if (doClear && backBufferPicture) backBufferPicture->Clear();
+}
+
+void KGraphic::ResetClassState() {
+  screenWidth = screenHeight = screenDepth = 0;
+  backBufferPicture = nullptr;
+  backBufferSurface = nullptr;
+}
+
+bool KGraphic::CreatePrimarySurface(std::int16_t w, std::int16_t h, std::int16_t d, bool) {
+  // Full screen or not, the back buffer is this picture's own surface in memory; the display
+  // hands its changed parts to the screen.
+  const bool ok = CreateSurface(w, h, d);
+  if (ok) backBufferSurface = surface.get();
+  return ok;
+}
+
+bool KGraphic::CreateSurface(std::int32_t w, std::int32_t h, std::int32_t) {
+  if (surface) return true;
+  pixelWidth = w;
+  pixelHeight = h;
+  width = static_cast<float>(w);
+  height = static_cast<float>(h);
+  bool ok = w > 0 && h > 0 && w <= kMaxSurfaceSide && h <= kMaxSurfaceSide;
+  if (ok) {
+    try {
+      auto s = std::make_unique<KSurface>();
+      s->width = w;
+      s->height = h;
+      s->pixels.assign(static_cast<std::size_t>(w) * h, 0);
+      surface = std::move(s);
+    } catch (const std::bad_alloc&) {
+      ok = false;
+    }
+  }
+  if (!ok) {
+    ShowMessageBox("Impossible to create surface", "dx surface");
+    return false;
+  }
+  return true;
+}
+
+void KGraphic::BuildSurface() {
+  if (!CreateSurface(pixelWidth, pixelHeight, 16)) {
+    ShowMessageBox("Could not create surface", "directx error");
+    return;
+  }
+  // The surface may be older and of another size: convert what both have.
+  const int w = std::min(surface->width, pixelWidth), h = std::min(surface->height, pixelHeight);
+  if (!image.empty()) {
+    for (int y = 0; y < h; ++y) {
+      const std::uint32_t* in = image.data() + static_cast<std::size_t>(y) * pixelWidth;
+      std::uint16_t* out = surface->pixels.data() + static_cast<std::size_t>(y) * surface->width;
+      for (int x = 0; x < w; ++x) out[x] = To565(in[x]);
+    }
+  }
+  // A low end of 0 means no colour key, so black is never transparent.
+  if (colorKeyLow != 0) {
+    surface->hasKey = true;
+    surface->keyLow = static_cast<std::uint16_t>(colorKeyLow);
+    surface->keyHigh = static_cast<std::uint16_t>(colorKeyHigh);
+  }
+}
+
+void KGraphic::Clear() {
+  if (!surface) return;
+  KSurface* target = (this == backBufferPicture && backBufferSurface) ? backBufferSurface : surface.get();
+  std::fill(target->pixels.begin(), target->pixels.end(), 0);
+}
+
+bool KGraphic::ClipRect(std::int32_t* srcLeft, std::int32_t* srcTop, std::int32_t* srcRight,
+                        std::int32_t* srcBottom, std::int32_t* destX, std::int32_t* destY) const {
+  std::int64_t sl = *srcLeft, st = *srcTop, sr = *srcRight, sb = *srcBottom, dx = *destX, dy = *destY;
+  if (sr > pixelWidth) sr = pixelWidth;
+  if (sb > pixelHeight) sb = pixelHeight;
+  const std::int64_t w = sr - sl, h = sb - st;
+  bool visible = true;
+  if (dx > screenWidth || dy > screenHeight) {
+    visible = false;
+  } else {
+    const std::int64_t ex = dx + w, ey = dy + h;
+    if (ex < 0 || ey < 0) {
+      visible = false;
+    } else {
+      if (dx < 0) {
+        sl -= dx;
+        dx = 0;
+      }
+      if (dy < 0) {
+        st -= dy;
+        dy = 0;
+      }
+      if (ex >= screenWidth) sr -= ex - screenWidth;
+      if (ey >= screenHeight) sb -= ey - screenHeight;
+    }
+  }
+  *srcLeft = Saturate(sl);
+  *srcTop = Saturate(st);
+  *srcRight = Saturate(sr);
+  *srcBottom = Saturate(sb);
+  *destX = Saturate(dx);
+  *destY = Saturate(dy);
+  return visible;
+}
+
+void KGraphic::Blit(std::int32_t sl, std::int32_t st, std::int32_t sr, std::int32_t sb, std::int32_t dx,
+                    std::int32_t dy, bool keyed) {
+  if (!surface || !backBufferSurface) return;
+  if (sr == -1) sr = pixelWidth;
+  if (sb == -1) sb = pixelHeight;
+  if (!ClipRect(&sl, &st, &sr, &sb, &dx, &dy)) return;
+  if (sr <= sl || sb <= st) return;
+  const KSurface& src = *surface;
+  KSurface& dst = *backBufferSurface;
+  const int w = sr - sl, h = sb - st;
+  // A rectangle outside either surface is refused whole, as a blitter refuses it (a negative
+  // source corner would otherwise read outside the picture).
+  if (sl < 0 || st < 0 || sr > src.width || sb > src.height) return;
+  if (dx < 0 || dy < 0 || dx + w > dst.width || dy + h > dst.height) return;
+  const bool useKey = keyed && src.hasKey;
+  const std::uint16_t* from = src.pixels.data() + static_cast<std::size_t>(st) * src.width + sl;
+  std::vector<std::uint16_t> copy;
+  std::size_t fromPitch = static_cast<std::size_t>(src.width);
+  if (&src == &dst) {  // drawing the back buffer onto itself: read a copy of the source first
+    copy.resize(static_cast<std::size_t>(w) * h);
+    for (int y = 0; y < h; ++y) std::memcpy(copy.data() + static_cast<std::size_t>(y) * w, from + y * fromPitch, w * 2u);
+    from = copy.data();
+    fromPitch = static_cast<std::size_t>(w);
+  }
+  std::uint16_t* to = dst.pixels.data() + static_cast<std::size_t>(dy) * dst.width + dx;
+  for (int y = 0; y < h; ++y) {
+    if (useKey)
+      CopyRow565Keyed(to, from, w, src.keyLow, src.keyHigh);
+    else
+      CopyRow565(to, from, w);
+    to += dst.width;
+    from += fromPitch;
+  }
+}
+
+void KGraphic::BlitRect(std::int32_t srcLeft, std::int32_t srcTop, std::int32_t srcRight, std::int32_t srcBottom,
+                        std::int32_t destX, std::int32_t destY, std::int32_t, std::int32_t) {
+  Blit(srcLeft, srcTop, srcRight, srcBottom, destX, destY, false);
+}
+
+void KGraphic::BlitRectKeyed(std::int32_t srcLeft, std::int32_t srcTop, std::int32_t srcRight,
+                             std::int32_t srcBottom, std::int32_t destX, std::int32_t destY, std::int32_t,
+                             std::int32_t) {
+  // The game never passes -1 here; it is read as the picture's size, as in BlitRect.
+  Blit(srcLeft, srcTop, srcRight, srcBottom, destX, destY, true);
+}
+
+bool KGraphic::GrabBackBuffer() {
+  CreateSurface(screenWidth, screenHeight, 16);
+  const KSurface* from = backBufferSurface;
+  if (!surface || !from || surface.get() == from) return true;
+  // The same rectangle on both sides; a surface too small for it takes nothing, as a blitter
+  // refuses a rectangle outside it.
+  if (surface->width < screenWidth || surface->height < screenHeight || from->width < screenWidth ||
+      from->height < screenHeight)
+    return true;
+  for (int y = 0; y < screenHeight; ++y) {
+    std::memcpy(surface->pixels.data() + static_cast<std::size_t>(y) * surface->width,
+                from->pixels.data() + static_cast<std::size_t>(y) * from->width,
+                static_cast<std::size_t>(screenWidth) * 2);
+  }
+  return true;
+}

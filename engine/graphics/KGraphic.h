@@ -1,0 +1,106 @@
+// A picture: the decoded 32-bit image kept as the backing store, and its own 16-bit RGB565
+// surface in memory, drawn only by rectangle copies into the back buffer.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// A 16-bit RGB565 pixel block. The back buffer is one too.
+struct KSurface {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint16_t> pixels;  // width * height, rows from the top
+  // Source colour key: pixels with a value in lo..hi are not drawn by keyed copies.
+  bool hasKey = false;
+  std::uint16_t keyLow = 0;
+  std::uint16_t keyHigh = 0;
+};
+
+class KGraphic {
+ public:
+  KGraphic();
+  ~KGraphic();
+  KGraphic(const KGraphic&) = delete;
+  KGraphic& operator=(const KGraphic&) = delete;
+
+  // Class-wide: the screen size (the game passes 800, 600, 16).
+  static void SetScreenSize(std::int16_t width, std::int16_t height, std::int16_t bitsPerPixel);
+  static int ScreenWidth() { return screenWidth; }
+  static int ScreenHeight() { return screenHeight; }
+  // Registers the back-buffer picture; when no back buffer exists yet, its surface becomes it.
+  static void SetBackBuffer(KGraphic* picture);
+  static KGraphic* BackBufferPicture() { return backBufferPicture; }
+  static KSurface* BackBufferSurface() { return backBufferSurface; }
+  // Warning box when no back buffer is registered.
+  static void CheckBackBuffer();
+  // The same warning; then fills the back buffer black when doClear is set.
+  static void ClearBackBuffer(int, int, int, int, bool doClear);
+  // Forgets the class-wide state (screen size, back buffer): for tests and shutdown.
+  static void ResetClassState();
+
+  // Makes this picture's surface the back buffer of a width x height screen.
+  bool CreatePrimarySurface(std::int16_t width, std::int16_t height, std::int16_t depth, bool fullScreen);
+  // Makes this picture's surface if it has none; an existing surface is kept whatever its size.
+  bool CreateSurface(std::int32_t width, std::int32_t height, std::int32_t depth);
+  // Makes the surface, converts the 32-bit image into it and sets the colour key.
+  void BuildSurface();
+  // Fills black: the back buffer for the back-buffer picture, otherwise this picture's surface.
+  void Clear();
+  // Opaque and colour-keyed copies of a source rectangle (right and bottom exclusive) into
+  // the back buffer at destX, destY. srcRight / srcBottom of -1 mean the picture's size.
+  void BlitRect(std::int32_t srcLeft, std::int32_t srcTop, std::int32_t srcRight, std::int32_t srcBottom,
+                std::int32_t destX, std::int32_t destY, std::int32_t = 0, std::int32_t = 0);
+  void BlitRectKeyed(std::int32_t srcLeft, std::int32_t srcTop, std::int32_t srcRight, std::int32_t srcBottom,
+                     std::int32_t destX, std::int32_t destY, std::int32_t = 0, std::int32_t = 0);
+  // Turns this picture into a copy of the current back buffer (no image, no colour key).
+  bool GrabBackBuffer();
+
+  // Loads an image file (KGraphicLoad.cpp). Always returns true; after a failure the picture
+  // has width and height 0 and no surface.
+  bool LoadPicture(const char* path, int, int, std::uint32_t colorKeyLow, std::uint32_t colorKeyHigh);
+
+  // The clipping both copies use, on the six values in place, against the screen size.
+  // Returns false when the rectangle is not visible.
+  bool ClipRect(std::int32_t* srcLeft, std::int32_t* srcTop, std::int32_t* srcRight, std::int32_t* srcBottom,
+                std::int32_t* destX, std::int32_t* destY) const;
+
+  // 32-bit 0x00RRGGBB to RGB565, truncating: pure blue becomes 31.
+  static std::uint16_t To565(std::uint32_t rgb) {
+    return static_cast<std::uint16_t>(((rgb >> 8) & 0xf800u) | ((rgb >> 5) & 0x07e0u) | ((rgb >> 3) & 0x001fu));
+  }
+
+  const KSurface* Surface() const { return surface.get(); }
+  const std::vector<std::uint32_t>& Image() const { return image; }
+
+  // Fields read and written by the game.
+  std::uint32_t colorKeyLow = 31;
+  std::uint32_t colorKeyHigh = 31;
+  std::int32_t pixelWidth = 0;
+  std::int32_t pixelHeight = 0;
+  std::int32_t depth = 0;
+  char path[260] = {};
+  // Never read by the engine: the game keeps a menu button's hit rectangle and draw point here.
+  std::int32_t buttonLeft = 0, buttonRight = 0, buttonTop = 0, buttonBottom = 0;
+  std::int16_t buttonX = 0, buttonY = 0;
+  float width = 0.0f;
+  float height = 0.0f;
+
+ private:
+  void Blit(std::int32_t srcLeft, std::int32_t srcTop, std::int32_t srcRight, std::int32_t srcBottom,
+            std::int32_t destX, std::int32_t destY, bool keyed);
+  void LoadImageFile(const char* path);
+  void LoadTgaFile(const char* path);
+
+  std::vector<std::uint32_t> image;  // the decoded picture, 0x00RRGGBB, pixelWidth x pixelHeight
+  std::unique_ptr<KSurface> surface;
+
+  static int screenWidth, screenHeight, screenDepth;
+  static KGraphic* backBufferPicture;
+  static KSurface* backBufferSurface;
+};
+
+// Row copies the blits are made of (exposed for the benchmark and tests).
+void CopyRow565(std::uint16_t* dst, const std::uint16_t* src, int n);
+void CopyRow565Keyed(std::uint16_t* dst, const std::uint16_t* src, int n, std::uint16_t keyLow,
+                     std::uint16_t keyHigh);

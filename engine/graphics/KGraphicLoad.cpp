@@ -1,0 +1,127 @@
+// Loading a picture file: the whole file in one read, decoded from memory by the platform.
+#include "KGraphic.h"
+
+#include "Services.h"
+#include "platform.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <stdexcept>
+#include <string>
+#include <sys/stat.h>
+
+namespace {
+
+// Game code names files with '\'; the file system wants '/'.
+std::string OpenablePath(const char* path) {
+  std::string p = path;
+  for (char& c : p)
+    if (c == '\\') c = '/';
+  return p;
+}
+
+enum class ReadResult { kOk, kCannotOpen, kEmpty, kNoMemory, kShort };
+
+ReadResult ReadWholeFile(const char* path, std::vector<unsigned char>* bytes) {
+  const std::string name = OpenablePath(path);
+  struct stat info;
+  // Only plain files open, as on the game's first home (a folder cannot be opened as a file).
+  if (stat(name.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return ReadResult::kCannotOpen;
+  std::FILE* f = std::fopen(name.c_str(), "rb");
+  if (!f) return ReadResult::kCannotOpen;
+  long size = -1;
+  if (std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);
+  if (size <= 0 || std::fseek(f, 0, SEEK_SET) != 0) {
+    std::fclose(f);
+    return ReadResult::kEmpty;
+  }
+  try {
+    bytes->resize(static_cast<std::size_t>(size));
+  } catch (const std::exception&) {
+    std::fclose(f);
+    return ReadResult::kNoMemory;
+  }
+  const std::size_t got = std::fread(bytes->data(), 1, bytes->size(), f);
+  std::fclose(f);
+  return got == bytes->size() ? ReadResult::kOk : ReadResult::kShort;
+}
+
+}  // namespace
+
+bool KGraphic::LoadPicture(const char* file, int, int, std::uint32_t keyLow, std::uint32_t keyHigh) {
+  if (!file) file = "";
+  std::snprintf(path, sizeof path, "%s", file);
+  if (std::strstr(path, ".tga"))
+    LoadTgaFile(path);
+  else
+    LoadImageFile(path);
+  colorKeyLow = keyLow;
+  colorKeyHigh = keyHigh;
+  BuildSurface();
+  return true;
+}
+
+void KGraphic::LoadImageFile(const char* file) {
+  std::vector<unsigned char> bytes;
+  const char* error = nullptr;
+  switch (ReadWholeFile(file, &bytes)) {
+    case ReadResult::kOk:
+      break;
+    case ReadResult::kCannotOpen:
+      error = "file not found";
+      break;
+    case ReadResult::kEmpty:
+      error = "file is corrupt";
+      break;
+    case ReadResult::kNoMemory:
+      error = "out of memory";
+      break;
+    case ReadResult::kShort:
+      error = "File is corrupted";
+      break;
+  }
+  std::vector<std::uint32_t> pixels;
+  int w = 0, h = 0;
+  if (!error && !plat::DecodeImage(bytes.data(), bytes.size(), &pixels, &w, &h)) error = "File is corrupted";
+  if (error) {
+    ShowMessageBox(error, file);
+    return;
+  }
+  image = std::move(pixels);
+  pixelWidth = w;
+  pixelHeight = h;
+  width = static_cast<float>(w);
+  height = static_cast<float>(h);
+  depth = 16;
+}
+
+void KGraphic::LoadTgaFile(const char* file) {
+  // Kept as designed: ".tga" files are read whole but nothing is made of them; the picture
+  // stays without an image and the surface step then reports its failure.
+  std::vector<unsigned char> bytes;
+  const char* error = nullptr;
+  switch (ReadWholeFile(file, &bytes)) {
+    case ReadResult::kOk:
+      break;
+    case ReadResult::kCannotOpen:
+      error = "Could not open file";
+      break;
+    case ReadResult::kEmpty:
+      error = "file is 0 byte";
+      break;
+    case ReadResult::kNoMemory:
+      error = "Out of memory";
+      break;
+    case ReadResult::kShort:
+      error = "Out of data to read";
+      break;
+  }
+  if (error) {
+    ShowMessageBox(error, file);
+    return;
+  }
+  std::size_t start = 0;
+  if (bytes.size() >= 4 && std::memcmp(bytes.data(), "pihs", 4) == 0) start = 4;
+  (void)start;
+}

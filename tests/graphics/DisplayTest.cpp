@@ -1,0 +1,187 @@
+#include "GraphicsTestSupport.h"
+
+#include "KDisplayWindow.h"
+#include "Services.h"
+#include "platform.h"
+
+namespace {
+
+class DisplayTest : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    script::SetRoot(dir.Path());
+  }
+  std::unique_ptr<KDisplayWindow> Open() {
+    auto d = std::make_unique<KDisplayWindow>();
+    EXPECT_TRUE(d->Create(800, 600, 16, true, "ZindoRumba"));
+    return d;
+  }
+  static KSurface* Back() { return KGraphic::BackBufferSurface(); }
+};
+
+TEST_F(DisplayTest, CreateOpensTheWindowAndPresentsBlack) {
+  auto d = Open();
+  EXPECT_TRUE(script::DisplayOpened());
+  EXPECT_EQ(script::DisplayTitle(), "ZindoRumba");
+  EXPECT_FALSE(script::DisplayFullScreen());
+  EXPECT_EQ(script::DisplayWidth(), 800);
+  EXPECT_EQ(KGraphic::ScreenWidth(), 800);
+  EXPECT_EQ(script::FramesPresented(), 3u);
+  ASSERT_NE(Back(), nullptr);
+  EXPECT_EQ(Back()->width, 800);
+  EXPECT_TRUE(script::Boxes().empty());  // no icon beside the program is no error
+  EXPECT_TRUE(script::Icon().empty());
+  EXPECT_FALSE(KDisplayWindow::IsQuitRequested());
+  EXPECT_NE(KDisplayWindow::GetWindowHandle(), nullptr);
+  d.reset();
+  EXPECT_TRUE(KDisplayWindow::IsQuitRequested());
+  EXPECT_FALSE(script::DisplayOpened());
+  EXPECT_EQ(KGraphic::BackBufferSurface(), nullptr);
+}
+
+TEST_F(DisplayTest, WindowIconFromTheDataFolderWithBlueTransparent) {
+  std::vector<Rgb> px(32 * 32, Rgb{0, 0, 255});
+  px[0] = Rgb{200, 100, 50};
+  WriteFileBytes(dir.File("data/general/icon.bmp"), EncodeBmp24(32, 32, px));
+  auto d = Open();
+  ASSERT_EQ(script::Icon().size(), 32u * 32u);
+  EXPECT_EQ(script::Icon()[0], 0xffc86432u);
+  EXPECT_EQ(script::Icon()[1], 0u);
+}
+
+TEST_F(DisplayTest, FailuresToOpen) {
+  script::FailNextDisplayOpen(true);
+  {
+    KDisplayWindow d;
+    EXPECT_FALSE(d.Create(800, 600, 16, true, "ZindoRumba"));
+    ASSERT_EQ(script::Boxes().size(), 1u);
+    EXPECT_EQ(script::Boxes()[0].rfind("Impossible to open the window | ", 0), 0u);
+    EXPECT_TRUE(KDisplayWindow::IsQuitRequested());  // the loops end at once
+  }
+  script::ClearRecords();
+  script::FailNextDisplayOpen(false);
+  KDisplayWindow d;
+  EXPECT_TRUE(d.Create(800, 600, 16, false, "ZindoRumba"));  // goes on, drawing unseen
+  ASSERT_EQ(script::Boxes().size(), 1u);
+  EXPECT_EQ(script::Boxes()[0].rfind("Impossible to initialise the display | ", 0), 0u);
+  EXPECT_FALSE(KDisplayWindow::IsQuitRequested());
+  ASSERT_NE(Back(), nullptr);
+}
+
+TEST_F(DisplayTest, FlipsEndExactly14msApartAndSlowFramesAreNotHeldBack) {
+  auto d = Open();
+  std::uint64_t ends[4];
+  for (std::uint64_t& e : ends) {
+    d->Flip();
+    e = script::Now();
+  }
+  // Each Flip ends 14 ms after the previous one; the few clock reads after the wait add 10 us steps.
+  EXPECT_EQ(ends[1] - ends[0], 14000u);
+  EXPECT_EQ(ends[2] - ends[1], 14000u);
+  script::Advance(20000);  // a frame that took 20 ms
+  d->Flip();
+  const std::uint64_t slow = script::Now();
+  EXPECT_LT(slow - ends[3], 20100u);
+  EXPECT_GE(slow - ends[3], 20000u);
+  d->Flip();
+  EXPECT_EQ(script::Now() - slow, 14000u);
+}
+
+TEST_F(DisplayTest, OnlyChangedTilesAreHandedOver) {
+  auto d = Open();
+  d->Flip();
+  EXPECT_EQ(KDisplayWindow::LastPresentedPixels(), 0u);  // the same black frame again
+  const std::uint64_t before = script::PixelsPresented();
+  Back()->pixels[300 * 800 + 401] = 0x1234;
+  d->Flip();
+  EXPECT_EQ(KDisplayWindow::LastPresentedPixels(), 40u * 20u);
+  EXPECT_EQ(script::PixelsPresented() - before, 800u);
+  EXPECT_EQ(script::Screen()[300 * 800 + 401], 0x1234);
+  d->Flip();
+  EXPECT_EQ(KDisplayWindow::LastPresentedPixels(), 0u);
+  // A whole new picture goes over whole, and the display shows exactly the back buffer.
+  for (std::size_t i = 0; i < Back()->pixels.size(); ++i) Back()->pixels[i] = static_cast<std::uint16_t>(i * 2654435761u >> 7);
+  d->Flip();
+  EXPECT_EQ(KDisplayWindow::LastPresentedPixels(), 800u * 600u);
+  EXPECT_EQ(script::Screen(), Back()->pixels);
+}
+
+TEST_F(DisplayTest, ChangedTilesAreMergedIntoFewRectangles) {
+  const int w = 100, h = 50;
+  std::vector<std::uint16_t> frame(w * h, 0), last(w * h, 0);
+  std::vector<KDirtyRect> rects;
+  FindChangedTiles(frame.data(), last.data(), w, h, 40, 20, &rects);
+  EXPECT_TRUE(rects.empty());
+  // A block over tiles (0..1, 0..1) and a dot in the partial last column and row.
+  for (int y = 5; y < 30; ++y)
+    for (int x = 10; x < 60; ++x) frame[y * w + x] = 7;
+  frame[49 * w + 99] = 9;
+  FindChangedTiles(frame.data(), last.data(), w, h, 40, 20, &rects);
+  ASSERT_EQ(rects.size(), 2u);
+  EXPECT_EQ(rects[0].x, 0);
+  EXPECT_EQ(rects[0].y, 0);
+  EXPECT_EQ(rects[0].w, 80);
+  EXPECT_EQ(rects[0].h, 40);
+  EXPECT_EQ(rects[1].x, 80);
+  EXPECT_EQ(rects[1].y, 40);
+  EXPECT_EQ(rects[1].w, 20);
+  EXPECT_EQ(rects[1].h, 10);
+  EXPECT_EQ(last, frame);  // the changed tiles were taken over
+  FindChangedTiles(frame.data(), last.data(), w, h, 40, 20, &rects);
+  EXPECT_TRUE(rects.empty());
+}
+
+TEST_F(DisplayTest, CloseBoxRaisesTheQuitFlagAndLeavesTheWindow) {
+  auto d = Open();
+  script::PostClose();
+  d->Flip();
+  EXPECT_TRUE(KDisplayWindow::IsQuitRequested());
+  EXPECT_TRUE(script::DisplayOpened());
+}
+
+TEST_F(DisplayTest, PumpMessagesHandlesOneEventAtATime) {
+  auto d = Open();
+  for (int i = 0; i < 9; ++i) script::SetFocus(true);
+  script::PostClose();
+  for (int i = 0; i < 9; ++i) {
+    KDisplayWindow::PumpMessages();
+    ASSERT_FALSE(KDisplayWindow::IsQuitRequested()) << i;
+  }
+  KDisplayWindow::PumpMessages();
+  EXPECT_TRUE(KDisplayWindow::IsQuitRequested());
+}
+
+std::uint64_t focusBackAt = 0;
+void FocusBackLater(bool) {
+  if (focusBackAt && script::Now() >= focusBackAt) {
+    focusBackAt = 0;
+    script::SetFocus(true);
+  }
+}
+
+TEST_F(DisplayTest, FlipWaitsInTheBackgroundUntilTheFocusIsBack) {
+  auto d = Open();
+  script::SetFocus(false);
+  focusBackAt = script::Now() + 500000;
+  script::SetTickHook(FocusBackLater);
+  const std::uint64_t frames = script::FramesPresented();
+  d->Flip();
+  EXPECT_GE(script::Now(), 500000u);  // stood still in Flip for half a second
+  EXPECT_EQ(script::FramesPresented(), frames + 1);
+  EXPECT_TRUE(plat::DisplayHasFocus());
+  script::SetTickHook(nullptr);
+}
+
+TEST_F(DisplayTest, BackgroundWaitEndsWhenTheWindowIsGone) {
+  auto d = Open();
+  script::SetFocus(false);
+  script::SetTickHook([](bool) {
+    if (script::Now() > 300000) plat::DisplayClose();
+  });
+  d->Flip();
+  EXPECT_FALSE(script::DisplayOpened());
+  script::SetTickHook(nullptr);
+}
+
+}  // namespace

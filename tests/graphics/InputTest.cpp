@@ -1,0 +1,173 @@
+#include "GraphicsTestSupport.h"
+
+#include "Input.h"
+#include "KDisplayWindow.h"
+#include "KInputState.h"
+#include "platform.h"
+
+namespace {
+
+class InputTest : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    pressX = pressY = -1;
+    KInputState::ReleaseJoystick(0);
+    KInputState::ReleaseJoystick(1);
+  }
+  static void Key(int id, bool down) { script::SetKey(KInputState::KeyCode(id), down); }
+};
+
+TEST_F(InputTest, KeyTable) {
+  EXPECT_EQ(KEY_COUNT, 93);
+  EXPECT_EQ(KEY_H, 32);
+  EXPECT_EQ(KEY_P, 40);
+  EXPECT_EQ(KEY_A, 25);
+  EXPECT_EQ(KEY_QUOTE, 92);
+  for (int id = 0; id < KEY_COUNT; ++id) {
+    EXPECT_EQ(KInputState::KeyNumber(id), id + 1);
+    EXPECT_NE(KInputState::KeyCode(id), 0) << id;
+    EXPECT_EQ(KInputState::KeyIdFromName(KInputState::KeyName(id)), id);
+    for (int other = 0; other < id; ++other)
+      EXPECT_NE(KInputState::KeyCode(id), KInputState::KeyCode(other)) << id << " " << other;
+  }
+  EXPECT_EQ(KInputState::KeyIdFromName("F4"), KEY_F4);
+  EXPECT_EQ(KInputState::KeyIdFromName("KEY_ESCAPE"), KEY_ESCAPE);
+  EXPECT_EQ(KInputState::KeyIdFromName("NOPE"), -1);
+}
+
+TEST_F(InputTest, KeysReadTheLiveState) {
+  EXPECT_FALSE(KInputState::IsKeyDown(KEY_P));
+  Key(KEY_P, true);
+  EXPECT_TRUE(KInputState::IsKeyDown(KEY_P));
+  EXPECT_FALSE(KInputState::IsKeyDown(KEY_H));
+  EXPECT_FALSE(KInputState::IsKeyDown(KEY_COUNT));  // outside the table
+  // The two shifts (and the two controls) are one key to the test.
+  Key(KEY_RSHIFT, true);
+  EXPECT_TRUE(KInputState::IsKeyDown(KEY_LSHIFT));
+  Key(KEY_LCONTROL, true);
+  EXPECT_TRUE(KInputState::IsKeyDown(KEY_RCONTROL));
+  EXPECT_FALSE(KInputState::IsKeyDown(KEY_RWIN));
+}
+
+TEST_F(InputTest, WaitKeyUpSeesTheKeyGoUpWithoutEvents) {
+  Key(KEY_SPACE, true);
+  script::PostClose();  // stays queued: the wait handles no window events
+  const std::uint64_t start = script::Now();
+  script::SetTickHook([](bool) {
+    if (script::Now() >= 50000) script::SetKey(KInputState::KeyCode(KEY_SPACE), false);
+  });
+  KInputState::WaitKeyUp(KEY_SPACE);
+  script::SetTickHook(nullptr);
+  EXPECT_GE(script::Now(), 50000u);
+  EXPECT_GT(script::Now(), start);
+  EXPECT_EQ(plat::PollWindowEvent(), plat::WindowEvent::kClose);
+}
+
+TEST_F(InputTest, PointerIsCutTo16BitsWithItsSign) {
+  script::SetPointer(70000, -5);
+  EXPECT_EQ(KInputState::GetMouseX(), 70000);
+  EXPECT_EQ(MouseX(), 70000 - 65536);
+  EXPECT_EQ(MouseY(), -5);
+  script::SetPointer(40000, 32767);
+  EXPECT_EQ(MouseX(), 40000 - 65536);
+  EXPECT_EQ(MouseY(), 32767);
+  script::SetPointer(-900, 650);  // outside the client area: as it is
+  EXPECT_EQ(MouseX(), -900);
+  EXPECT_EQ(MouseY(), 650);
+  KInputState::SetMousePosition(123, 45);
+  EXPECT_EQ(MouseX(), 123);
+  EXPECT_EQ(MouseY(), 45);
+}
+
+TEST_F(InputTest, PointerMovesWhereThePlatformCannotMoveIt) {
+  script::SetWarpAllowed(false);
+  script::SetPointer(10, 20);
+  KInputState::SetMousePosition(300, 400);  // kept by the engine, read back
+  EXPECT_EQ(MouseX(), 300);
+  EXPECT_EQ(MouseY(), 400);
+  KInputState::SetMousePosition(310, 400);
+  EXPECT_EQ(MouseX(), 310);
+  script::SetPointer(11, 20);  // the real pointer moved: it counts again
+  EXPECT_EQ(MouseX(), 11);
+  EXPECT_EQ(MouseY(), 20);
+}
+
+TEST_F(InputTest, PressPointProtocol) {
+  script::SetPointer(100, 200);
+  EXPECT_FALSE(PollMouseButton());
+  EXPECT_EQ(pressX, -1);
+  script::SetButton(true);
+  EXPECT_TRUE(PollMouseButton());
+  EXPECT_EQ(pressX, 100);
+  EXPECT_EQ(pressY, 200);
+  // Moving while held keeps the first point, so a button under the pointer is not clicked.
+  script::SetPointer(101, 200);
+  EXPECT_TRUE(PollMouseButton());
+  EXPECT_EQ(pressX, 100);
+  EXPECT_NE(MouseX(), pressX);
+  script::SetButton(false);
+  EXPECT_FALSE(PollMouseButton());
+  EXPECT_EQ(pressX, -1);
+  EXPECT_EQ(pressY, -1);
+  // WaitMouseRelease polls until the button is up.
+  script::SetButton(true);
+  script::SetTickHook([](bool) {
+    if (script::Now() >= 30000) script::SetButton(false);
+  });
+  WaitMouseRelease();
+  script::SetTickHook(nullptr);
+  EXPECT_GE(script::Now(), 30000u);
+  EXPECT_EQ(pressX, -1);
+}
+
+TEST_F(InputTest, PointerShowAndHideAreDefinite) {
+  KInputState::ShowMouseCursor();
+  KInputState::ShowMouseCursor();
+  KInputState::ShowMouseCursor();
+  KInputState::HideMouseCursor();
+  EXPECT_FALSE(script::PointerShown());
+  KInputState::HideMouseCursor();
+  KInputState::ShowMouseCursor();
+  EXPECT_TRUE(script::PointerShown());
+}
+
+TEST_F(InputTest, JoystickThresholdsButtonsAndCapture) {
+  // Nothing answers before a capture, nor when the capture fails.
+  script::SetJoystickAxis(0);
+  EXPECT_FALSE(KInputState::IsJoystickLeft(0));
+  EXPECT_FALSE(KInputState::CaptureJoystick(0));  // no joystick present
+  EXPECT_FALSE(KInputState::IsJoystickLeft(0));
+  script::SetJoystickPresent(true);
+  ASSERT_TRUE(KInputState::CaptureJoystick(0));
+  EXPECT_FALSE(KInputState::CaptureJoystick(1));
+  script::SetJoystickAxis(10);
+  EXPECT_TRUE(KInputState::IsJoystickLeft(0));
+  script::SetJoystickAxis(11);
+  EXPECT_FALSE(KInputState::IsJoystickLeft(0));
+  script::SetJoystickAxis(65500);
+  EXPECT_FALSE(KInputState::IsJoystickRight(0));
+  script::SetJoystickAxis(65501);
+  EXPECT_TRUE(KInputState::IsJoystickRight(0));
+  script::SetJoystickButtons(0b0110);
+  EXPECT_TRUE(KInputState::IsJoystickButtonDown(0, 0b0010));
+  EXPECT_FALSE(KInputState::IsJoystickButtonDown(0, 0b1001));
+  EXPECT_FALSE(KInputState::IsJoystickButtonDown(0, 0));
+  EXPECT_TRUE(KInputState::CaptureJoystick(0));  // capturing again releases first
+  KInputState::ReleaseJoystick(0);
+  EXPECT_FALSE(KInputState::IsJoystickRight(0));
+  EXPECT_FALSE(KInputState::IsJoystickButtonDown(0, 0b0010));
+  EXPECT_FALSE(KInputState::CaptureJoystick(7));
+}
+
+TEST_F(InputTest, PumpAndCheckQuit) {
+  KDisplayWindow d;
+  d.Create(800, 600, 16, true, "ZindoRumba");
+  EXPECT_FALSE(PumpAndCheckQuit());
+  script::SetFocus(true);
+  script::PostClose();
+  EXPECT_FALSE(PumpAndCheckQuit());  // one event per call
+  EXPECT_TRUE(PumpAndCheckQuit());
+}
+
+}  // namespace

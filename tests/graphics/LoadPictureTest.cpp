@@ -1,0 +1,137 @@
+#include "GraphicsTestSupport.h"
+
+#include "Random.h"
+
+#include <cstdlib>
+
+namespace {
+
+class LoadPictureTest : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    MakeBackBuffer();
+  }
+  // Loads a file and returns the boxes it raised.
+  std::vector<std::string> Load(KGraphic* g, const std::string& file) {
+    script::ClearRecords();
+    EXPECT_TRUE(g->LoadPicture(file.c_str(), 1, 0, 31, 31));  // true whatever happened
+    return script::Boxes();
+  }
+  void ExpectFailedPicture(const KGraphic& g) {
+    EXPECT_EQ(g.width, 0.0f);
+    EXPECT_EQ(g.height, 0.0f);
+    EXPECT_EQ(g.Surface(), nullptr);
+  }
+};
+
+TEST_F(LoadPictureTest, BitmapsOfEveryDepthDecodeUprightAtTheirSize) {
+  std::vector<Rgb> px(640 * 480, Rgb{0, 0, 0});
+  px[0] = Rgb{255, 0, 0};              // top-left
+  px[640 * 479 + 639] = Rgb{0, 0, 255};  // bottom-right
+  KGraphic g;
+  EXPECT_TRUE(Load(&g, dir.Write("big.bmp", EncodeBmp24(640, 480, px))).empty());
+  EXPECT_EQ(g.width, 640.0f);
+  EXPECT_EQ(g.height, 480.0f);
+  EXPECT_EQ(g.pixelWidth, 640);
+  EXPECT_EQ(g.depth, 16);
+  EXPECT_EQ(g.Image()[0], 0xff0000u);
+  EXPECT_EQ(g.Surface()->pixels[0], 0xf800);
+  EXPECT_EQ(g.Surface()->pixels[640 * 480 - 1], 31);
+
+  // An 8-bit palette bitmap of odd width (padded rows).
+  KGraphic p8;
+  std::vector<Rgb> palette = {Rgb{0, 0, 255}, Rgb{0, 255, 0}, Rgb{255, 255, 255}};
+  std::vector<std::uint8_t> idx = {0, 1, 2, 2, 1, 0, 1, 1, 1};
+  EXPECT_TRUE(Load(&p8, dir.Write("p8.bmp", EncodeBmp8(3, 3, palette, idx))).empty());
+  ASSERT_EQ(p8.pixelWidth, 3);
+  EXPECT_EQ(p8.Image()[0], 0x0000ffu);
+  EXPECT_EQ(p8.Image()[2], 0xffffffu);
+  EXPECT_EQ(p8.Image()[7], 0x00ff00u);
+  EXPECT_EQ(std::string(p8.path), dir.File("p8.bmp"));
+
+  // Game code names files with backslashes.
+  KGraphic slashed;
+  std::string name = dir.File("sub/x.bmp");
+  dir.Write("sub/x.bmp", EncodeBmp24(2, 2, std::vector<Rgb>(4, Rgb{1, 2, 3})));
+  name[name.rfind('/')] = '\\';
+  EXPECT_TRUE(Load(&slashed, name).empty());
+  EXPECT_EQ(slashed.pixelWidth, 2);
+}
+
+TEST_F(LoadPictureTest, JpegDecodes) {
+  // 16 x 8: the left half red, the right half blue (made for this test).
+  KGraphic g;
+  EXPECT_TRUE(Load(&g, ZR_TEST_DATA "/halves.jpg").empty());
+  ASSERT_EQ(g.pixelWidth, 16);
+  ASSERT_EQ(g.pixelHeight, 8);
+  auto near = [](std::uint32_t px, int r, int gr, int b) {
+    return std::abs(static_cast<int>(px >> 16) - r) < 24 && std::abs(static_cast<int>((px >> 8) & 255) - gr) < 24 &&
+           std::abs(static_cast<int>(px & 255) - b) < 24;
+  };
+  EXPECT_TRUE(near(g.Image()[2 * 16 + 1], 255, 0, 0));
+  EXPECT_TRUE(near(g.Image()[5 * 16 + 14], 0, 0, 255));
+}
+
+TEST_F(LoadPictureTest, FailuresShowTheirBoxesAndLeaveAnEmptyPicture) {
+  const std::string missing = dir.File("data/sprites/balle.bmp");
+  KGraphic a;
+  EXPECT_EQ(Load(&a, missing), (std::vector<std::string>{"file not found | " + missing,
+                                                          "Impossible to create surface | dx surface",
+                                                          "Could not create surface | directx error"}));
+  ExpectFailedPicture(a);
+
+  KGraphic b;
+  const std::string empty = dir.Write("empty.bmp", "");
+  EXPECT_EQ(Load(&b, empty)[0], "file is corrupt | " + empty);
+  ExpectFailedPicture(b);
+
+  KGraphic c;
+  const std::string text = dir.Write("notes.bmp", "these are not pixels");
+  EXPECT_EQ(Load(&c, text)[0], "File is corrupted | " + text);
+  ExpectFailedPicture(c);
+
+  // A bitmap cut in the middle of its pixels, and random bytes.
+  const std::string whole = EncodeBmp24(64, 64, std::vector<Rgb>(64 * 64, Rgb{9, 9, 9}));
+  KGraphic d;
+  const std::string cut = dir.Write("cut.bmp", whole.substr(0, whole.size() / 2));
+  EXPECT_EQ(Load(&d, cut)[0], "File is corrupted | " + cut);
+  ExpectFailedPicture(d);
+  std::string noise(5000, '\0');
+  for (char& ch : noise) ch = static_cast<char>(GameRand() & 0xff);
+  KGraphic e;
+  const std::string rnd = dir.Write("noise.bmp", noise);
+  EXPECT_EQ(Load(&e, rnd)[0], "File is corrupted | " + rnd);
+  ExpectFailedPicture(e);
+
+  // A folder is not a picture.
+  KGraphic f;
+  dir.Write("folder.bmp/x", "x");
+  Load(&f, dir.File("folder.bmp"));
+  ExpectFailedPicture(f);
+  // A failed picture draws nothing.
+  f.BlitRect(0, 0, -1, -1, 0, 0);
+  for (std::uint16_t v : KGraphic::BackBufferSurface()->pixels) ASSERT_EQ(v, 0);
+}
+
+TEST_F(LoadPictureTest, TgaBranchIsCaseSensitive) {
+  const std::string bmp = EncodeBmp24(4, 2, std::vector<Rgb>(8, Rgb{255, 255, 255}));
+  // ".TGA" in capitals is decoded like any other file.
+  KGraphic upper;
+  EXPECT_TRUE(Load(&upper, dir.Write("shot.TGA", bmp)).empty());
+  EXPECT_EQ(upper.pixelWidth, 4);
+  // ".tga" is read but nothing is made of it; the surface step reports.
+  KGraphic lower;
+  const std::string tga = dir.Write("shot.tga", "pihs" + bmp);
+  EXPECT_EQ(Load(&lower, tga), (std::vector<std::string>{"Impossible to create surface | dx surface",
+                                                          "Could not create surface | directx error"}));
+  ExpectFailedPicture(lower);
+  KGraphic missing;
+  const std::string none = dir.File("none.tga");
+  EXPECT_EQ(Load(&missing, none)[0], "Could not open file | " + none);
+  KGraphic empty;
+  const std::string zero = dir.Write("zero.tga", "");
+  EXPECT_EQ(Load(&empty, zero)[0], "file is 0 byte | " + zero);
+}
+
+}  // namespace

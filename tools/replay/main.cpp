@@ -1,0 +1,218 @@
+// zindo-replay --root DIR --script FILE [--max-frames N] [--max-time MS]
+// Runs the game on the scripted platform: DIR plays the executable's folder, the script
+// gives the input. Prints each message box as it is shown and "frames: N time_ms: T" at the
+// end. Exit 0, or 3 when a limit was hit, or 2 for a bad script or bad arguments.
+#include "GameMain.h"
+#include "KInputState.h"
+#include "ReplayScript.h"
+#include "script_platform.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <queue>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::uint64_t kReleaseAfterMs = 30;
+constexpr std::uint64_t kFramesAfterLimit = 1000;
+
+struct Timed {
+  std::uint64_t dueUs;
+  std::uint64_t order;  // file order among equal times
+  ReplayAction action;
+  // For the queue: the earliest due (then the first in order) comes out first.
+  bool operator<(const Timed& o) const { return dueUs != o.dueUs ? dueUs > o.dueUs : order > o.order; }
+};
+
+std::multimap<std::uint64_t, ReplayAction> byFrame;  // frame -> actions, file order kept
+std::priority_queue<Timed> byTime;
+std::uint64_t nextOrder = 0;
+std::vector<std::string> pendingShots;
+std::uint64_t maxFrames = 0;  // 0: none
+std::uint64_t maxTimeUs = 600000ull * 1000;
+bool limitHit = false;
+std::uint64_t limitFrame = 0, limitTimeUs = 0;
+
+void Finish(int code) {
+  std::printf("frames: %llu time_ms: %llu\n", static_cast<unsigned long long>(script::FramesPresented()),
+              static_cast<unsigned long long>(script::Now() / 1000));
+  std::fflush(stdout);
+  std::exit(code);
+}
+
+void Run(const ReplayAction& a) {
+  switch (a.kind) {
+    case ReplayAction::kMouse:
+      script::SetPointer(a.x, a.y);
+      break;
+    case ReplayAction::kDown:
+      script::SetButton(true);
+      break;
+    case ReplayAction::kUp:
+      script::SetButton(false);
+      break;
+    case ReplayAction::kClick: {
+      script::SetPointer(a.x, a.y);
+      script::SetButton(true);
+      ReplayAction up = a;
+      up.kind = ReplayAction::kUp;
+      byTime.push(Timed{script::Now() + kReleaseAfterMs * 1000, nextOrder++, up});
+      break;
+    }
+    case ReplayAction::kKey:
+      script::SetKey(KInputState::KeyCode(a.key), a.on);
+      break;
+    case ReplayAction::kTap: {
+      script::SetKey(KInputState::KeyCode(a.key), true);
+      ReplayAction up = a;
+      up.kind = ReplayAction::kKey;
+      up.on = false;
+      byTime.push(Timed{script::Now() + kReleaseAfterMs * 1000, nextOrder++, up});
+      break;
+    }
+    case ReplayAction::kJoy:
+      script::SetJoystickAxis(a.x);
+      break;
+    case ReplayAction::kJoyButtons:
+      script::SetJoystickButtons(a.bits);
+      break;
+    case ReplayAction::kFocus:
+      script::SetFocus(a.on);
+      break;
+    case ReplayAction::kClose:
+      script::PostClose();
+      break;
+    case ReplayAction::kShot:
+      pendingShots.push_back(a.file);
+      break;
+  }
+}
+
+void RunDueTimed() {
+  while (!byTime.empty() && byTime.top().dueUs <= script::Now()) {
+    const ReplayAction a = byTime.top().action;
+    byTime.pop();
+    Run(a);  // may queue a release 30 ms later
+  }
+}
+
+void HitLimit() {
+  if (limitHit) return;
+  limitHit = true;
+  limitFrame = script::FramesPresented();
+  limitTimeUs = script::Now();
+  script::PostClose();  // as if the close box was clicked
+}
+
+void Tick(bool afterPresent) {
+  RunDueTimed();
+  if (afterPresent) {
+    const std::uint64_t frame = script::FramesPresented();
+    auto range = byFrame.equal_range(frame);
+    for (auto it = range.first; it != range.second; ++it) Run(it->second);
+    RunDueTimed();
+    for (const std::string& file : pendingShots) {
+      if (!script::WriteScreenshot(file)) std::fprintf(stderr, "zindo-replay: could not write %s\n", file.c_str());
+    }
+    pendingShots.clear();
+    if (maxFrames != 0 && frame >= maxFrames) HitLimit();
+  }
+  if (script::Now() >= maxTimeUs) HitLimit();
+  if (limitHit) {
+    // The program gets 1000 frames (or as much time, should it wait without drawing) to end.
+    if (script::FramesPresented() >= limitFrame + kFramesAfterLimit ||
+        script::Now() >= limitTimeUs + kFramesAfterLimit * 14000)
+      Finish(3);
+  }
+}
+
+bool ParseCount(const char* s, std::uint64_t* out) {
+  if (!s || !*s) return false;
+  errno = 0;
+  char* end = nullptr;
+  const unsigned long long v = std::strtoull(s, &end, 10);
+  if (errno != 0 || *end != '\0' || s[0] == '-') return false;
+  *out = v;
+  return true;
+}
+
+int Usage(const char* why) {
+  std::fprintf(stderr,
+               "zindo-replay: %s\nusage: zindo-replay --root DIR --script FILE [--max-frames N] [--max-time MS]\n",
+               why);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string root, scriptPath;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+    if (arg == "--root" && value) {
+      root = value;
+    } else if (arg == "--script" && value) {
+      scriptPath = value;
+    } else if (arg == "--max-frames" && value) {
+      if (!ParseCount(value, &maxFrames) || maxFrames == 0) return Usage("--max-frames wants a count above 0");
+    } else if (arg == "--max-time" && value) {
+      std::uint64_t ms = 0;
+      if (!ParseCount(value, &ms) || ms > UINT64_MAX / 1000) return Usage("--max-time wants milliseconds");
+      maxTimeUs = ms * 1000;
+    } else {
+      return Usage(("unknown or incomplete argument '" + arg + "'").c_str());
+    }
+    ++i;
+  }
+  if (root.empty() || scriptPath.empty()) return Usage("--root and --script are needed");
+
+  std::ifstream in(scriptPath, std::ios::binary);
+  if (!in) {
+    std::fprintf(stderr, "zindo-replay: cannot read %s\n", scriptPath.c_str());
+    return 2;
+  }
+  std::stringstream text;
+  text << in.rdbuf();
+  const std::size_t slash = scriptPath.find_last_of('/');
+  const std::string base = slash == std::string::npos ? "." : scriptPath.substr(0, slash);
+  ReplayScript parsed;
+  std::string error;
+  if (!ParseReplayScript(text.str(), base, &parsed, &error)) {
+    std::fprintf(stderr, "zindo-replay: %s: %s\n", scriptPath.c_str(), error.c_str());
+    return 2;
+  }
+
+  script::SetRoot(root);
+  script::SetEchoBoxes(true);
+  script::SetJoystickPresent(true);
+  script::DialogAnswer answer;
+  answer.given = parsed.dialog.given;
+  answer.play = parsed.dialog.play;
+  answer.fullScreen = parsed.dialog.fullScreen;
+  answer.gamepad = parsed.dialog.gamepad;
+  answer.help = parsed.dialog.help;
+  script::SetDialogAnswer(answer);
+  for (const ReplayAction& a : parsed.actions) {
+    if (a.atFrame)
+      byFrame.emplace(a.when, a);
+    else
+      byTime.push(Timed{a.when * 1000, nextOrder++, a});
+  }
+  // f0: from the start.
+  auto range = byFrame.equal_range(0);
+  for (auto it = range.first; it != range.second; ++it) Run(it->second);
+  RunDueTimed();
+  script::SetTickHook(Tick);
+
+  GameMain();
+  script::SetTickHook(nullptr);
+  Finish(limitHit ? 3 : 0);
+}
