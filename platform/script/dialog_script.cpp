@@ -1,18 +1,16 @@
 // The start dialog on the scripted platform: no window; the script's answer becomes the
 // events a player would cause, in order: boxes, Help, then Play or Quit.
 #include "platform.h"
-#include "script_dialog.h"
+#include "script_platform.h"
 
 #include <deque>
 
 namespace {
-script::DialogAnswer answer;
 std::deque<plat::DialogEvent> pending;
 int openCount = 0;
 }  // namespace
 
 namespace script {
-void SetDialogAnswer(const DialogAnswer& a) { answer = a; }
 int DialogOpenCount() { return openCount; }
 }  // namespace script
 
@@ -20,6 +18,7 @@ namespace plat {
 
 bool DialogOpen(const char*, int, int) {
   ++openCount;
+  const script::DialogAnswer& answer = script::GetDialogAnswer();
   pending.clear();
   pending.push_back({DialogEvent::Redraw, 0, 0, 0});
   if (answer.fullScreen >= 0) pending.push_back({DialogEvent::SetFullScreenBox, 0, 0, answer.fullScreen});

@@ -79,5 +79,7 @@ struct DialogAnswer {
 };
 void SetDialogAnswer(const DialogAnswer& answer);
 const DialogAnswer& GetDialogAnswer();
+// How many times the dialog was opened (a run that never opens it shows 0).
+int DialogOpenCount();
 
 }  // namespace script
