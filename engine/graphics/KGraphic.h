@@ -101,6 +101,10 @@ class KGraphic {
 };
 
 // Row copies the blits are made of (exposed for the benchmark and tests).
+// Reads and decodes a picture file without showing anything: pixels 0x00RRGGBB, rows from
+// the top. For pictures shown before the display exists (the welcome dialog).
+bool DecodePictureFile(const char* path, std::vector<std::uint32_t>* pixels, int* width, int* height);
+
 void CopyRow565(std::uint16_t* dst, const std::uint16_t* src, int n);
 void CopyRow565Keyed(std::uint16_t* dst, const std::uint16_t* src, int n, std::uint16_t keyLow,
                      std::uint16_t keyHigh);

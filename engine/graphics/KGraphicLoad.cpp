@@ -125,3 +125,11 @@ void KGraphic::LoadTgaFile(const char* file) {
   if (bytes.size() >= 4 && std::memcmp(bytes.data(), "pihs", 4) == 0) start = 4;
   (void)start;
 }
+
+bool DecodePictureFile(const char* path, std::vector<std::uint32_t>* pixels, int* width, int* height) {
+  std::vector<unsigned char> bytes;
+  *width = *height = 0;
+  pixels->clear();
+  if (ReadWholeFile(path, &bytes) != ReadResult::kOk) return false;
+  return plat::DecodeImage(bytes.data(), bytes.size(), pixels, width, height);
+}

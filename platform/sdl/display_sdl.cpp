@@ -317,6 +317,8 @@ bool KeyDown(int hidUsage) {
 
 void PointerPosition(int* x, int* y) {
   int gx = 0, gy = 0;
+  // As for keys: brings the pointer state up to date, so busy waits see it change.
+  SDL_PumpEvents();
   SDL_GetGlobalMouseState(&gx, &gy);
   int wx = 0, wy = 0;
   if (window) SDL_GetWindowPosition(window, &wx, &wy);
@@ -334,6 +336,8 @@ void PointerPosition(int* x, int* y) {
 
 bool LeftButtonDown() {
   if (!videoStarted) return false;
+  // Brings the button state up to date (a busy wait for the release handles no events).
+  SDL_PumpEvents();
   return (SDL_GetGlobalMouseState(nullptr, nullptr) & SDL_BUTTON(SDL_BUTTON_LEFT)) != 0;
 }
 

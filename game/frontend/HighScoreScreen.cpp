@@ -1,0 +1,189 @@
+// The high-score screen: the table from the menus, or the name entry after a game.
+#include "HighScores.h"
+
+#include "Input.h"
+#include "KDisplayWindow.h"
+#include "KGraphic.h"
+#include "KInputState.h"
+#include "MainMenu.h"
+#include "PanelDoors.h"
+#include "Services.h"
+#include "SoundCues.h"
+#include "Startup.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+struct FontGlyph {
+  char c;
+  short left, top, right, bottom;
+};
+// Both fonts share this layout: A..Z, blank, 0..9, comma, full stop, at sign.
+constexpr FontGlyph kFontGlyphs[] = {
+    {'A', 9, 8, 21, 28},     {'B', 28, 8, 40, 28},    {'C', 48, 8, 58, 28},    {'D', 65, 8, 77, 28},
+    {'E', 85, 8, 95, 28},    {'F', 102, 8, 113, 28},  {'G', 120, 8, 131, 28},  {'H', 139, 8, 150, 28},
+    {'I', 157, 8, 168, 28},  {'J', 174, 8, 180, 28},  {'K', 188, 8, 200, 28},  {'L', 207, 8, 216, 28},
+    {'M', 223, 8, 238, 28},  {'N', 245, 8, 256, 28},  {'O', 264, 8, 278, 28},  {'P', 9, 38, 22, 56},
+    {'Q', 27, 38, 43, 56},   {'R', 51, 38, 62, 56},   {'S', 71, 38, 84, 56},   {'T', 91, 38, 102, 56},
+    {'U', 109, 38, 120, 56}, {'V', 128, 38, 140, 56}, {'W', 147, 38, 161, 56}, {'X', 168, 38, 180, 56},
+    {'Y', 187, 38, 198, 56}, {'Z', 204, 38, 216, 56}, {' ', 223, 38, 233, 56}, {'0', 182, 69, 197, 88},
+    {'1', 8, 69, 16, 88},    {'2', 23, 69, 34, 88},   {'3', 41, 69, 53, 88},   {'4', 60, 69, 73, 88},
+    {'5', 80, 69, 91, 88},   {'6', 98, 69, 112, 88},  {'7', 119, 69, 131, 88}, {'8', 138, 69, 153, 88},
+    {'9', 161, 69, 174, 88}, {',', 204, 69, 209, 88}, {'.', 217, 69, 223, 88}, {'@', 228, 69, 237, 88},
+};
+static_assert(sizeof(kFontGlyphs) / sizeof(kFontGlyphs[0]) == 40, "the fonts hold 40 glyphs");
+constexpr int kBlankGlyph = 26;
+
+KGraphic* highScoreBackground = nullptr;
+KGraphic* plainFont = nullptr;
+KGraphic* highlightFont = nullptr;
+KGraphic* highScoreBackButton = nullptr;
+
+char titleText[256];
+char typedName[4];
+std::int32_t cursorPos = -1;
+std::int32_t newEntryIndex = -1;
+std::int32_t blinkCounter = -1;
+
+void DrawText(KGraphic* font, const char* text, int x, int y) {
+  for (const char* p = text; *p; ++p) {
+    const FontGlyph& g = kFontGlyphs[GlyphIndex(*p)];
+    if (font) font->BlitRect(g.left, g.top, g.right, g.bottom, x, y, 0, 0);
+    x += g.right - g.left;
+  }
+}
+
+}  // namespace
+
+std::int32_t GlyphIndex(char c) {
+  for (int i = 0; i < 40; ++i)
+    if (kFontGlyphs[i].c == c) return i;
+  return kBlankGlyph;
+}
+
+bool IsGlyphCharacter(char c) {
+  for (const FontGlyph& g : kFontGlyphs)
+    if (g.c == c) return true;
+  return false;
+}
+
+void DrawScoreText(const char* text, int x, int y) { DrawText(plainFont, text, x, y); }
+
+void DrawScoreDigits(const char* text, int x, int y) {
+  for (int n = 0; text[n]; ++n) {
+    const FontGlyph& g = kFontGlyphs[GlyphIndex(text[n])];
+    if (plainFont) plainFont->BlitRect(g.left, g.top, g.right, g.bottom, x + 16 * n, y, 0, 0);
+  }
+}
+
+void DrawEntryName(const HighScoreEntry& entry, int x, int y) {
+  char name[256];
+  std::memcpy(name, entry.name, sizeof name);
+  name[255] = '\0';  // names are at most 255 bytes, whatever a file held
+  DrawText(highlightFont, name, x, y);
+}
+
+char ReadNameKey() {
+  char c = 0;
+  for (int k = KEY_A; k <= KEY_Z; ++k)
+    if (KInputState::IsKeyDown(k)) c = static_cast<char>('A' + (k - KEY_A));
+  if (KInputState::IsKeyDown(KEY_SPACE)) c = ' ';
+  if (KInputState::IsKeyDown(KEY_RETURN)) c = '+';
+  for (int k = KEY_A; k <= KEY_Z; ++k) KInputState::WaitKeyUp(k);
+  KInputState::WaitKeyUp(KEY_SPACE);
+  return c;
+}
+
+char HandleNameKey() {
+  const char c = ReadNameKey();
+  if (c == '+') return '+';
+  if (c == 0 || !IsGlyphCharacter(c)) return 0;
+  if (cursorPos == 0) std::memset(typedName, 0, sizeof typedName);
+  typedName[cursorPos] = c;
+  highScores.SetName(newEntryIndex, typedName);
+  if (++cursorPos > 2) cursorPos = 2;
+  return 0;
+}
+
+void DrawHighScoreRows() {
+  if (blinkCounter >= 0 && ++blinkCounter > 70) blinkCounter = 0;
+  for (int i = 0; i < 9; ++i) {
+    const int y = 267 + 31 * i;
+    const HighScoreEntry* e = highScores.GetEntry(i);
+    if (!e) continue;
+    if (!(i == newEntryIndex && blinkCounter >= 35)) {
+      char text[16];
+      std::snprintf(text, sizeof text, "%d", i + 1);
+      DrawScoreText(text, 475, y);
+      std::snprintf(text, sizeof text, "%08d", static_cast<int>(e->score));
+      DrawScoreDigits(text, 590, y);
+    }
+    DrawEntryName(*e, 520, y);
+  }
+}
+
+HighScoreScreenState CurrentHighScoreScreen() { return {titleText, typedName, cursorPos, newEntryIndex, blinkCounter}; }
+
+bool RunHighScores(std::int32_t newScore) {
+  newEntryIndex = -1;
+  if (newScore >= 0) {
+    newEntryIndex = highScores.Insert("", newScore);
+    if (newEntryIndex == -1) return false;
+    std::snprintf(titleText, sizeof titleText, "PLEASE ENTER YOUR NAME");
+    std::memset(typedName, 0, sizeof typedName);
+    cursorPos = 0;
+  } else {
+    std::snprintf(titleText, sizeof titleText, "GREATEST PLAYERS.");
+    cursorPos = -1;
+  }
+  highScoreBackground = LoadMenuPicture("menu\\highscores.bmp");
+  if (!highScoreBackground) return true;
+  plainFont = LoadSprite(KPath::MakeAbsolute("data\\sprites\\policeoff.bmp"));
+  highlightFont = LoadSprite(KPath::MakeAbsolute("data\\sprites\\policeon.bmp"));
+  highScoreBackButton = LoadMenuPicture("menu\\backhson.bmp");
+  SetButtonArea(highScoreBackButton, 293, 495, 288, 380, 500, 540);
+
+  for (int offset = 0; offset >= -300; offset -= 10) {
+    highScoreBackground->BlitRect(0, 0, 800, 600, 0, 0, 0, 0);
+    DrawPanelDoors(offset);
+    displayWindow->Flip(0);
+  }
+  WaitMouseRelease();
+  if (newScore != -1) playMusic(KPath::MakeAbsolute("data\\audio\\monkey5.ogg"));
+  blinkCounter = newEntryIndex >= 0 ? 0 : -1;
+  int frames = 0;
+
+  for (;;) {
+    const bool pressed = PollMouseButton();
+    if (cursorPos >= 0) {
+      if (HandleNameKey() == '+') {
+        SaveHighScores();
+        break;
+      }
+    } else if (++frames >= 1700) {
+      break;
+    }
+    highScoreBackground->BlitRect(0, 0, -1, -1, 0, 0, 0, 0);
+    DrawHighScoreRows();
+    if (ButtonState(highScoreBackButton) == 1 && pressed) break;
+    DrawScoreText(titleText, 455, 207);
+    if (cursorPos >= 0 && KInputState::IsKeyDown(KEY_BACKSPACE)) {
+      typedName[cursorPos] = ' ';
+      if (--cursorPos < 0) cursorPos = 0;
+      highScores.SetName(newEntryIndex, typedName);
+      KInputState::WaitKeyUp(KEY_BACKSPACE);
+    }
+    DrawCursor();
+    displayWindow->Flip(0);
+    if (PumpAndCheckQuit()) break;
+  }
+
+  for (KGraphic** p : {&highScoreBackground, &plainFont, &highlightFont, &highScoreBackButton}) {
+    delete *p;
+    *p = nullptr;
+  }
+  SaveHighScores();
+  return true;
+}

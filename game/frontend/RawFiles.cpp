@@ -1,0 +1,78 @@
+#include "RawFiles.h"
+
+#include "Services.h"
+#include "SoundCues.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+std::int32_t musicLevel = 8;
+std::int32_t effectsLevel = 5;
+
+namespace {
+
+std::int32_t ReadLe32(const unsigned char* p) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+                                   static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+void WriteLe32(unsigned char* p, std::int32_t v) {
+  const auto u = static_cast<std::uint32_t>(v);
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(u >> (8 * i));
+}
+
+void ApplyVolumes() { setVolumes(musicLevel * 10, effectsLevel * 10); }
+
+}  // namespace
+
+bool ReplaceFile(const char* path, const void* bytes, std::size_t size) {
+  const std::string temp = std::string(path) + ".new";
+  std::FILE* f = std::fopen(temp.c_str(), "wb");
+  if (!f) return false;
+  const bool written = std::fwrite(bytes, 1, size, f) == size;
+  const bool closed = std::fclose(f) == 0;
+  if (!written || !closed || std::rename(temp.c_str(), path) != 0) {
+    std::remove(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+void LoadVolumePrefs() {
+  std::FILE* f = std::fopen(KPath::MakeAbsolute("prefvol.raw"), "rb");
+  if (!f) {
+    musicLevel = 8;
+    effectsLevel = 5;
+  } else {
+    unsigned char b[8];
+    const std::size_t got = std::fread(b, 1, sizeof b, f);
+    std::fclose(f);
+    // A short file keeps the levels it does not hold.
+    if (got >= 4) effectsLevel = ReadLe32(b);
+    if (got >= 8) musicLevel = ReadLe32(b + 4);
+  }
+  ApplyVolumes();
+}
+
+void SaveVolumePrefs() {
+  unsigned char b[8];
+  WriteLe32(b, effectsLevel);
+  WriteLe32(b + 4, musicLevel);
+  ReplaceFile(KPath::MakeAbsolute("prefvol.raw"), b, sizeof b);
+}
+
+std::int32_t ReadHighestLevel() {
+  std::FILE* f = std::fopen(KPath::MakeAbsolute("al.raw"), "rb");
+  if (!f) return 1;
+  unsigned char b[4];
+  const std::size_t got = std::fread(b, 1, sizeof b, f);
+  std::fclose(f);
+  return got == sizeof b ? ReadLe32(b) : 1;
+}
+
+void WriteHighestLevel(std::int32_t level) {
+  unsigned char b[4];
+  WriteLe32(b, level);
+  ReplaceFile(KPath::MakeAbsolute("al.raw"), b, sizeof b);
+}

@@ -1,0 +1,22 @@
+// The small raw files the game keeps beside the executable: volumes ("prefvol.raw"), the
+// highest level reached ("al.raw"). Little-endian images of the values, no header.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+extern std::int32_t musicLevel;    // 0..9, applied as x 10 per cent
+extern std::int32_t effectsLevel;  // 0..9
+
+// Reads "prefvol.raw" (effects first, then music; defaults 5 and 8 when missing) and applies
+// the volumes. Values are taken as read; the options screen clamps them.
+void LoadVolumePrefs();
+void SaveVolumePrefs();
+
+// "al.raw": 1 when missing or short.
+std::int32_t ReadHighestLevel();
+void WriteHighestLevel(std::int32_t level);
+
+// Replaces the file at path (absolute) with bytes: written beside it first, then renamed
+// over it, so a write that fails half way leaves the old file whole. False when it failed.
+bool ReplaceFile(const char* path, const void* bytes, std::size_t size);

@@ -1,0 +1,78 @@
+#include "WelcomeDialog.h"
+
+#include "KGraphic.h"
+#include "Services.h"
+#include "StartSettings.h"
+#include "platform.h"
+
+#include <vector>
+
+namespace {
+
+struct Picture {
+  std::vector<std::uint32_t> pixels;
+  int width = 0, height = 0;
+};
+
+Picture LoadDialogPicture(const char* name) {
+  Picture p;
+  if (!DecodePictureFile(KPath::MakeAbsolute(name), &p.pixels, &p.width, &p.height)) return Picture{};
+  for (std::uint32_t& px : p.pixels) px |= 0xFF000000u;  // opaque
+  return p;
+}
+
+// 1 Play, 0 Quit, -1 when the dialog cannot be shown at all.
+int RunDialog() {
+  Picture face = LoadDialogPicture("data\\general\\dialog.bmp");
+  if (face.width != kDialogWidth || face.height != 2 * kDialogHeight) face = Picture{};
+  const Picture artwork = LoadDialogPicture("data\\general\\welcome.bmp");
+  if (!plat::DialogOpen("Welcome to ZindoRumba !", kDialogWidth, kDialogHeight)) return -1;
+
+  WelcomeDialogModel model(windowed, gamepadEnabled);
+  std::vector<std::uint32_t> pixels;
+  int helpShown = 0;
+  while (model.outcome() == WelcomeDialogModel::Outcome::Running) {
+    const plat::DialogEvent e = plat::DialogWaitEvent();
+    switch (e.kind) {
+      case plat::DialogEvent::Redraw: break;
+      case plat::DialogEvent::MouseMove: model.MouseMove(e.x, e.y); break;
+      case plat::DialogEvent::MouseDown: model.MouseDown(e.x, e.y); break;
+      case plat::DialogEvent::MouseUp: model.MouseUp(e.x, e.y); break;
+      case plat::DialogEvent::KeyReturn: model.Key(DialogKey::Return); break;
+      case plat::DialogEvent::KeyEscape: model.Key(DialogKey::Escape); break;
+      case plat::DialogEvent::KeySpace: model.Key(DialogKey::Space); break;
+      case plat::DialogEvent::KeyTab: model.Key(DialogKey::Tab); break;
+      case plat::DialogEvent::KeyBackTab: model.Key(DialogKey::BackTab); break;
+      case plat::DialogEvent::Close: model.Close(); break;
+      case plat::DialogEvent::SetFullScreenBox: model.SetBox(DialogControl::FullScreenBox, e.value != 0); break;
+      case plat::DialogEvent::SetGamepadBox: model.SetBox(DialogControl::GamepadBox, e.value != 0); break;
+      case plat::DialogEvent::PressHelp: model.Activate(DialogControl::Help); break;
+      case plat::DialogEvent::PressPlay: model.Activate(DialogControl::Play); break;
+      case plat::DialogEvent::PressQuit: model.Activate(DialogControl::Quit); break;
+    }
+    for (; helpShown < model.helpRequests(); ++helpShown) OpenHelp();
+    RenderWelcomeDialog(model, face.pixels, artwork.pixels, artwork.width, artwork.height, pixels);
+    plat::DialogShow(pixels.data());
+  }
+  plat::DialogClose();
+  if (model.outcome() == WelcomeDialogModel::Outcome::Quit) return 0;
+  // The boxes count only through Play: Quit writes the settings back as they were read.
+  windowed = model.fullScreenTicked() ? 0 : 1;
+  gamepadEnabled = model.gamepadTicked() ? 1 : 0;
+  return 1;
+}
+
+}  // namespace
+
+void OpenHelp() { plat::OpenDocument(KPath::MakeAbsolute("data\\help\\english\\index.html")); }
+
+bool ShowWelcomeDialog() {
+  InitEngineServices();
+  LoadWindowedFlag();
+  LoadGamepadFlag();
+  const int result = RunDialog();
+  SaveWindowedFlag();
+  SaveGamepadFlag();
+  // A dialog that cannot be shown at all counts as Play with the settings as read.
+  return result != 0;
+}
