@@ -3,6 +3,7 @@
 // the highlighted buttons against their screens, and that a second run writes the same bytes.
 #include "BrickSheet.h"
 #include "TestFiles.h"
+#include "WelcomeDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -183,6 +184,7 @@ const Expected kPictures[] = {
     {"data/levels/bricks/planche4.bmp", kBrickSheetWidth, kBrickSheetHeight, 0, 0},
     {"data/levels/bricks/planche5.bmp", kBrickSheetWidth, kBrickSheetHeight, 0, 0},
     {"data/general/icon.bmp", 32, 32, 1, 1},
+    {"data/general/dialog.bmp", kDialogWidth, 2 * kDialogHeight, 1, 2},
 };
 
 // Pictures that are drawn opaque and cover their whole area: no pixel may be transparent.
@@ -192,6 +194,7 @@ const char* kOpaque[] = {
     "data/levels/islands/island1.bmp",           "data/levels/islands/island5.bmp",
     "data/levels/islands/beach.bmp",             "data/levels/islands/bpanel.bmp",
     "data/sprites/policeoff.bmp",                "data/sprites/policeon.bmp",
+    "data/general/dialog.bmp",
 };
 
 TEST_F(PicturesTest, GeneratorSucceedsAndWritesEveryPictureWithItsFrameGrid) {
@@ -527,6 +530,58 @@ TEST_F(PicturesTest, EndScreenWelcomeArtAndHelpPage) {
     ++images;
   }
   EXPECT_EQ(images, 14);  // every capsule
+}
+
+TEST_F(PicturesTest, DialogFacesDifferOnlyInsideTheControls) {
+  ASSERT_EQ(exitCode_, 0);
+  const Bitmap& face = Bmp("data/general/dialog.bmp");
+  ASSERT_EQ(face.error, "");
+  ASSERT_EQ(face.width, kDialogWidth);
+  ASSERT_EQ(face.height, 2 * kDialogHeight);
+  auto control = [](int x, int y) {
+    for (int i = 0; i < static_cast<int>(DialogControl::Count); ++i)
+      if (kControlRects[i].Contains(x, y)) return i;
+    return -1;
+  };
+  // The game copies only the control rectangles from the lit face: anything else that differs
+  // would never be seen, and a control that does not differ would never light up.
+  int strays = 0;
+  std::vector<int> changed(static_cast<std::size_t>(DialogControl::Count), 0);
+  for (int y = 0; y < kDialogHeight; ++y)
+    for (int x = 0; x < kDialogWidth; ++x) {
+      if (face.At(x, y) == face.At(x, y + kDialogHeight)) continue;
+      const int c = control(x, y);
+      if (c < 0)
+        ++strays;
+      else
+        ++changed[static_cast<std::size_t>(c)];
+    }
+  EXPECT_EQ(strays, 0);
+  for (int i = 0; i < static_cast<int>(DialogControl::Count); ++i) EXPECT_GT(changed[static_cast<std::size_t>(i)], 25) << i;
+
+  // Pressed buttons are darker than at rest.
+  auto brightness = [&](const DialogRect& r, int dy) {
+    long sum = 0;
+    for (int y = r.y; y < r.y + r.h; ++y)
+      for (int x = r.x; x < r.x + r.w; ++x) {
+        const Pixel& p = face.At(x, y + dy);
+        sum += p.r * 3 + p.g * 6 + p.b;
+      }
+    return sum;
+  };
+  for (DialogControl b : {DialogControl::Help, DialogControl::Quit, DialogControl::Play}) {
+    const DialogRect& r = kControlRects[static_cast<int>(b)];
+    EXPECT_LT(brightness(r, kDialogHeight), brightness(r, 0) * 9 / 10) << static_cast<int>(b);
+  }
+
+  // The artwork's rectangle is left one plain colour for the game to paint over, and framed.
+  const Pixel plain = face.At(kArtworkRect.x, kArtworkRect.y);
+  int spots = 0;
+  for (int y = kArtworkRect.y; y < kArtworkRect.y + kArtworkRect.h; ++y)
+    for (int x = kArtworkRect.x; x < kArtworkRect.x + kArtworkRect.w; ++x) spots += face.At(x, y) != plain;
+  EXPECT_EQ(spots, 0);
+  EXPECT_LT(plain.r + plain.g + plain.b, 3 * 96) << "a dark frame colour";
+  EXPECT_NE(face.At(kArtworkRect.x - 2, kArtworkRect.y + 50), plain);
 }
 
 TEST_F(PicturesTest, SecondRunWritesTheSameBytes) {

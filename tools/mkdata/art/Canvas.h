@@ -172,6 +172,7 @@ void WriteIslands(Output& out);
 void WriteMenus(Output& out);
 void WriteGameOverAndEnd(Output& out);
 void WriteWelcomeIconHelp(Output& out);
+void WriteWelcomeDialog(Output& out);
 
 // Capsule icon of a bonus at the sheet position (x, y); shared by the sheet and the help page.
 void DrawCapsule(cairo_t* cr, int x, int y, int kind);

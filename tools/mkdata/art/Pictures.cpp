@@ -16,6 +16,7 @@ bool WritePictures(const std::string& out) {
   art::WriteMenus(o);
   art::WriteGameOverAndEnd(o);
   art::WriteWelcomeIconHelp(o);
+  art::WriteWelcomeDialog(o);
   if (!o.ok) std::fprintf(stderr, "zindo-mkdata: the pictures are incomplete\n");
   return o.ok;
 }
