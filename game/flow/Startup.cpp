@@ -2,6 +2,7 @@
 
 #include "DataConfig.h"
 #include "GameMain.h"
+#include "GameMain.h"
 #include "Input.h"
 #include "KDisplayWindow.h"
 #include "KGraphic.h"
@@ -117,15 +118,19 @@ void ShutdownGame() {
   displayWindow = nullptr;
 }
 
-int GameMain() {
+int GameMainWith(const std::function<void()>& firstScreen) {
   KLogger logger(2);
   if (!InitGame()) return 0;
   KGraphic::SetScreenSize(800, 600, 16);
   KGraphic::CheckBackBuffer();
-  KInputState::Init(displayWindow->GetWindowHandle());
+  KInputState::Init(KDisplayWindow::GetWindowHandle());
   if (GamepadChosen()) KInputState::CaptureJoystick(0);
-  RunMainMenu();
+  firstScreen();
   if (GamepadChosen()) KInputState::ReleaseJoystick(0);
   ShutdownGame();
   return 0;
+}
+
+int GameMain() {
+  return GameMainWith([] { RunMainMenu(); });
 }

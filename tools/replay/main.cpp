@@ -1,8 +1,9 @@
-// zindo-replay --root DIR --script FILE [--max-frames N] [--max-time MS]
+// zindo-replay --root DIR --script FILE [--max-frames N] [--max-time MS] [--screen highscores:SCORE]
 // Runs the game on the scripted platform: DIR plays the executable's folder, the script
 // gives the input. Prints each message box as it is shown and "frames: N time_ms: T" at the
 // end. Exit 0, or 3 when a limit was hit, or 2 for a bad script or bad arguments.
 #include "GameMain.h"
+#include "HighScores.h"
 #include "KInputState.h"
 #include "ReplayScript.h"
 #include "script_platform.h"
@@ -145,9 +146,21 @@ bool ParseCount(const char* s, std::uint64_t* out) {
 
 int Usage(const char* why) {
   std::fprintf(stderr,
-               "zindo-replay: %s\nusage: zindo-replay --root DIR --script FILE [--max-frames N] [--max-time MS]\n",
+               "zindo-replay: %s\nusage: zindo-replay --root DIR --script FILE [--max-frames N] [--max-time MS] [--screen highscores:SCORE]\n",
                why);
   return 2;
+}
+
+bool screenGiven = false;
+std::int32_t screenScore = -1;
+
+bool ParseSigned(const std::string& text, std::int32_t* out) {
+  char* end = nullptr;
+  errno = 0;
+  const long v = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || errno != 0 || v < -1 || v > 2147483647L) return false;
+  *out = static_cast<std::int32_t>(v);
+  return true;
 }
 
 }  // namespace
@@ -163,6 +176,13 @@ int main(int argc, char** argv) {
       scriptPath = value;
     } else if (arg == "--max-frames" && value) {
       if (!ParseCount(value, &maxFrames) || maxFrames == 0) return Usage("--max-frames wants a count above 0");
+    } else if (arg == "--screen" && value) {
+      // A test entry point: "highscores:SCORE" opens the high-score screen at start-up
+      // instead of the main menu (as the end of a game with that score does).
+      const std::string v = value;
+      if (v.rfind("highscores:", 0) != 0 || !ParseSigned(v.substr(11), &screenScore))
+        return Usage("--screen wants highscores:SCORE");
+      screenGiven = true;
     } else if (arg == "--max-time" && value) {
       std::uint64_t ms = 0;
       if (!ParseCount(value, &ms) || ms > UINT64_MAX / 1000) return Usage("--max-time wants milliseconds");
@@ -212,7 +232,10 @@ int main(int argc, char** argv) {
   RunDueTimed();
   script::SetTickHook(Tick);
 
-  GameMain();
+  if (screenGiven)
+    GameMainWith([] { RunHighScores(screenScore); });
+  else
+    GameMain();
   script::SetTickHook(nullptr);
   Finish(limitHit ? 3 : 0);
 }

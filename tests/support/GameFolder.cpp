@@ -1,0 +1,125 @@
+#include "GameFolder.h"
+
+#include "BmpWriter.h"
+#include "platform.h"
+
+#include <cstdio>
+#include <sys/wait.h>
+
+namespace folder {
+namespace {
+
+constexpr Rgb kKey = {0, 0, 255};
+
+Rgb ToRgb(std::uint32_t c) {
+  return Rgb{static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8), static_cast<std::uint8_t>(c)};
+}
+
+void Solid(const TempDir& root, const std::string& name, int w, int h, std::uint32_t colour) {
+  WriteFileBytes(root.File(name), EncodeBmp24(w, h, std::vector<Rgb>(static_cast<std::size_t>(w) * h, ToRgb(colour))));
+}
+
+// Digit glyph ranges of the shared sheet (x from 155 + start to 155 + end, y 189..202).
+struct Glyph {
+  int start, end;
+};
+constexpr Glyph kDigits[10] = {{92, 105}, {1, 8},   {8, 16},  {16, 27}, {27, 37},
+                               {38, 47},  {47, 57}, {58, 68}, {68, 81}, {81, 92}};
+
+}  // namespace
+
+std::uint32_t DigitColour(int digit) { return 0x800000u | static_cast<std::uint32_t>(digit * 16 + 8) << 8 | 0x40u; }
+
+void WriteZindoIni(const TempDir& root, int levelCount) {
+  std::string ini = "[DATA]\r\nlevelcount=" + std::to_string(levelCount) + "\r\n[LEVELS]\r\n";
+  for (int i = 1; i <= levelCount && i <= 30; ++i) ini += "L" + std::to_string(i) + "=l.map\r\n";
+  root.Write("zindo.ini", ini);
+}
+
+void WriteInt32File(const TempDir& root, const std::string& name, const std::vector<std::int32_t>& values) {
+  std::string bytes;
+  for (std::int32_t v : values)
+    for (int i = 0; i < 4; ++i) bytes += static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xff);
+  root.Write(name, bytes);
+}
+
+void Build(const TempDir& root, int levelCount) {
+  // The pointer: five 21 x 34 frames on the key colour, a 4 x 4 square at each frame's corner.
+  std::vector<Rgb> strip(105 * 34, kKey);
+  for (int f = 0; f < 5; ++f)
+    for (int y = 0; y < 4; ++y)
+      for (int x = 0; x < 4; ++x) strip[static_cast<std::size_t>(y) * 105 + static_cast<std::size_t>(f * 21 + x)] = ToRgb(kPointer);
+  WriteFileBytes(root.File("data/general/curseur.bmp"), EncodeBmp24(105, 34, strip));
+
+  std::vector<Rgb> sheet(512 * 420, kKey);
+  for (int d = 0; d < 10; ++d)
+    for (int y = 189; y < 202; ++y)
+      for (int x = 155 + kDigits[d].start; x < 155 + kDigits[d].end; ++x)
+        sheet[static_cast<std::size_t>(y) * 512 + static_cast<std::size_t>(x)] = ToRgb(DigitColour(d));
+  WriteFileBytes(root.File("data/sprites/bigplanche.bmp"), EncodeBmp24(512, 420, sheet));
+
+  const std::string menu = "data/general/ENGLISH/menu/";
+  Solid(root, menu + "menuplayoff.bmp", 800, 600, kMenuBackground);
+  Solid(root, menu + "playon.bmp", 110, 52, kPlayLit);
+  Solid(root, menu + "optionson.bmp", 140, 50, kOptionsLit);
+  Solid(root, menu + "quiton.bmp", 150, 60, kQuitLit);
+  Solid(root, "data/sprites/righton.bmp", 31, 31, kArrowUpLit);
+  Solid(root, "data/sprites/lefton.bmp", 41, 31, kArrowDownLit);
+
+  Solid(root, menu + "optionsoff.bmp", 800, 600, kOptionsBackground);
+  Solid(root, menu + "backon.bmp", 92, 42, 0x808000);
+  Solid(root, menu + "resetscore.bmp", 143, 25, 0x008080);
+  for (const char* arrow : {"vlefton", "vrighton", "sleft", "sright"})
+    Solid(root, std::string("data/sprites/") + arrow + ".bmp", 21, 25, 0x800080);
+  Solid(root, "data/sprites/progress.bmp", 94, 12, kVolumeBar);
+
+  Solid(root, menu + "highscores.bmp", 800, 600, kHighScoreBackground);
+  Solid(root, menu + "backhson.bmp", 90, 45, 0x008000);
+  Solid(root, "data/sprites/policeoff.bmp", 300, 100, 0xC0C0C0);
+  Solid(root, "data/sprites/policeon.bmp", 300, 100, 0xF0F000);
+  WriteZindoIni(root, levelCount);
+}
+
+int ReadNumber(const std::vector<std::uint32_t>& shot, int rightX, int y) {
+  if (shot.empty()) return -1;
+  int value = 0, scale = 1, digits = 0;
+  int x = rightX;
+  for (;;) {
+    const std::uint32_t c = At(shot, x - 1, y + 6);
+    int d = 0;
+    while (d < 10 && DigitColour(d) != c) ++d;
+    if (d == 10) break;
+    value += d * scale;
+    scale *= 10;
+    ++digits;
+    x -= kDigits[d].end - kDigits[d].start;
+  }
+  return digits ? value : -1;
+}
+
+}  // namespace folder
+
+ReplayRun RunReplay(const TempDir& root, const std::string& script, const std::string& extra) {
+  root.Write("script.txt", script);
+  const std::string cmd = std::string(ZINDO_REPLAY) + " --root " + root.Path() + " --script " +
+                          root.File("script.txt") + " " + extra + " 2>&1";
+  ReplayRun r;
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return r;
+  char buf[4096];
+  std::size_t n;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+  const int status = pclose(p);
+  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+std::vector<std::uint32_t> ReadShot(const std::string& path) {
+  const std::string bytes = ReadFileBytes(path);
+  std::vector<std::uint32_t> px;
+  int w = 0, h = 0;
+  if (!plat::DecodeImage(bytes.data(), bytes.size(), &px, &w, &h) || w != 800 || h != 600) return {};
+  // Back to the 16-bit screen's precision, so colours compare with the folder's constants.
+  for (std::uint32_t& c : px) c &= 0xF8FCF8u;
+  return px;
+}

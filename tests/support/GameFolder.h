@@ -1,0 +1,49 @@
+// A small game folder for replay tests: every picture the menus need, each a plain colour
+// (so screenshots tell which picture is where), and the digit glyphs of the shared sheet in
+// colours that say which digit they are.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "TestFiles.h"
+
+namespace folder {
+
+// Colours (0x00RRGGBB) as a 16-bit screen shows them: every channel a multiple of 8.
+constexpr std::uint32_t kMenuBackground = 0x305080;
+constexpr std::uint32_t kPlayLit = 0xF80000;
+constexpr std::uint32_t kOptionsLit = 0x00F800;
+constexpr std::uint32_t kQuitLit = 0xF8F800;
+constexpr std::uint32_t kArrowUpLit = 0x00F8F8;
+constexpr std::uint32_t kArrowDownLit = 0xF800F8;
+constexpr std::uint32_t kOptionsBackground = 0x404040;
+constexpr std::uint32_t kVolumeBar = 0xF88000;
+constexpr std::uint32_t kHighScoreBackground = 0x202020;
+constexpr std::uint32_t kPointer = 0xF8F8F8;  // the pointer's 4 x 4 corner square
+std::uint32_t DigitColour(int digit);         // 0..9
+
+// Writes the pictures the welcome dialog, the main menu, the options and the high-score
+// screen load, and zindo.ini with levelcount.
+void Build(const TempDir& root, int levelCount);
+void WriteZindoIni(const TempDir& root, int levelCount);
+void WriteInt32File(const TempDir& root, const std::string& name, const std::vector<std::int32_t>& values);
+
+// Reads the number drawn right-aligned at rightX, top y (the digit glyph colours), or -1.
+int ReadNumber(const std::vector<std::uint32_t>& shot, int rightX, int y);
+
+}  // namespace folder
+
+// zindo-replay run on a folder: its exit code and what it printed.
+struct ReplayRun {
+  int code = -1;
+  std::string out;
+};
+ReplayRun RunReplay(const TempDir& root, const std::string& script, const std::string& extra = "");
+// A screenshot's pixels as 0x00RRGGBB at the screen's 5-6-5 precision (low bits cleared),
+// 800 x 600 (empty when it cannot be read).
+std::vector<std::uint32_t> ReadShot(const std::string& path);
+inline std::uint32_t At(const std::vector<std::uint32_t>& shot, int x, int y) {
+  return shot.empty() ? 0xFFFFFFFFu : shot[static_cast<std::size_t>(y) * 800 + static_cast<std::size_t>(x)];
+}
