@@ -233,7 +233,12 @@ int main(int argc, char** argv) {
   script::SetTickHook(Tick);
 
   if (screenGiven)
-    GameMainWith([] { RunHighScores(screenScore); });
+    GameMainWith([] {
+      // The table as the main menu prepares it, then the screen as a game's end opens it.
+      ResetHighScores();
+      highScores.Load(9);
+      RunHighScores(screenScore);
+    });
   else
     GameMain();
   script::SetTickHook(nullptr);

@@ -1,0 +1,174 @@
+// The welcome dialog and the main menu, played through zindo-replay on a folder built here.
+#include "GameFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+
+
+class MenuTest : public ::testing::Test {
+ protected:
+  void SetUp() override { folder::Build(root, 10); }
+  ReplayRun Replay(const std::string& script, const std::string& extra = "--max-time 60000") {
+    return RunReplay(root, script, extra);
+  }
+  std::string Byte(const std::string& name) { return ReadFileBytes(root.File(name)); }
+  std::vector<std::uint32_t> Shot(const std::string& name) { return ReadShot(root.File(name)); }
+  int Frames(const ReplayRun& r) {
+    const std::size_t at = r.out.rfind("frames: ");
+    return at == std::string::npos ? -1 : std::stoi(r.out.substr(at + 8));
+  }
+
+  TempDir root;
+};
+
+TEST_F(MenuTest, DialogSettingFilesAreReadBeforeAndWrittenAfter) {
+  // First start: Play with the boxes as they were (a window, no gamepad).
+  ReplayRun r = Replay("f5 close\n");
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_EQ(Byte("data/fullscreen.stt"), std::string(1, '\x01'));
+  EXPECT_EQ(Byte("data/gamepad.stt"), std::string(1, '\x00'));
+  // Full screen ticked and the gamepad: 00 and 01.
+  r = Replay("dialog play fullscreen=1 gamepad=1\nf5 close\n");
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(Byte("data/fullscreen.stt"), std::string(1, '\x00'));
+  EXPECT_EQ(Byte("data/gamepad.stt"), std::string(1, '\x01'));
+  // A 02 survives Quit, whatever was ticked; Quit opens no window.
+  root.Write("data/fullscreen.stt", std::string(1, '\x02'));
+  r = Replay("dialog quit fullscreen=1 gamepad=0 help\n");
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, "open: " + root.Path() + "/data/help/english/index.html\nframes: 0 time_ms: 0\n");
+  EXPECT_EQ(Byte("data/fullscreen.stt"), std::string(1, '\x02'));
+  EXPECT_EQ(Byte("data/gamepad.stt"), std::string(1, '\x01'));
+  // 02 plays in a window: the untouched box stays unticked, Play writes 01.
+  r = Replay("dialog play\nf5 close\n");
+  EXPECT_EQ(Byte("data/fullscreen.stt"), std::string(1, '\x01'));
+}
+
+TEST_F(MenuTest, HoverLightsAButtonAndAClickNeedsThePressPoint) {
+  // Hovering Quit lights it; pressing elsewhere and sliding onto it does not click.
+  ReplayRun r = Replay("f3 mouse 200 200\nf5 down\nf8 mouse 400 490\nf12 shot lit.png\nf20 up\nf40 close\n");
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(Frames(r), 40) << r.out;
+  const auto lit = Shot("lit.png");
+  EXPECT_EQ(At(lit, 345, 470), folder::kQuitLit);
+  EXPECT_EQ(At(lit, 400, 225), folder::kMenuBackground);
+  // Pressing on Quit itself ends the program at once.
+  r = Replay("f3 mouse 400 490\nf5 down\nt2000 up\nf40 close\n");
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(Frames(r), 6) << r.out;  // the frame that sees the press is the last
+  // So does the close box.
+  r = Replay("f7 close\n");
+  EXPECT_EQ(Frames(r), 7);
+}
+
+TEST_F(MenuTest, LevelSelectorIsBoundByProgressAndLevelCount) {
+  // Reached 3 of 10: the up arrow stops at 3, the down arrow at 1.
+  folder::WriteInt32File(root, "al.raw", {3});
+  std::string script = "f2 mouse 440 320\n";
+  for (int i = 0; i < 4; ++i) script += "t" + std::to_string(1000 + 1000 * i) + " click 440 320\n";
+  script += "t5000 shot up.png\nt5100 mouse 360 320\n";
+  for (int i = 0; i < 5; ++i) script += "t" + std::to_string(6000 + 1000 * i) + " click 360 320\n";
+  script += "t11500 shot down.png\nt11600 close\n";
+  ReplayRun r = Replay(script);
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_EQ(folder::ReadNumber(Shot("up.png"), 424, 313), 3);
+  EXPECT_EQ(folder::ReadNumber(Shot("down.png"), 424, 313), 1);
+  // Reached 50 of 5: the selector shows 5. Reached 500 of 1000: 209 on entry, and up to 210.
+  folder::WriteInt32File(root, "al.raw", {50});
+  folder::WriteZindoIni(root, 5);
+  r = Replay("f5 shot a.png\nf6 close\n");
+  EXPECT_EQ(folder::ReadNumber(Shot("a.png"), 424, 313), 5);
+  folder::WriteInt32File(root, "al.raw", {500});
+  folder::WriteZindoIni(root, 1000);
+  r = Replay("f5 shot a.png\nt1000 click 440 320\nt2000 shot b.png\nt2100 close\n");
+  EXPECT_EQ(folder::ReadNumber(Shot("a.png"), 424, 313), 209);
+  EXPECT_EQ(folder::ReadNumber(Shot("b.png"), 424, 313), 210);
+  // No zindo.ini: a level count of 0 and the selector shows 0 (the clamp to the count comes last).
+  std::remove(root.File("zindo.ini").c_str());
+  r = Replay("f5 shot a.png\nf6 close\n");
+  EXPECT_EQ(folder::ReadNumber(Shot("a.png"), 424, 313), 0);
+}
+
+TEST_F(MenuTest, HeldArrowRepeatsFaster) {
+  // Held as the menu opens, an arrow steps at once, again after 500 ms, then after 490 ms, ...
+  // A frame without the button sets the delay to 100 ms: a later hold repeats after 100, 90, ...
+  folder::WriteInt32File(root, "al.raw", {200});
+  folder::WriteZindoIni(root, 300);
+  const ReplayRun r = Replay(
+      "f0 mouse 360 320\nf0 down\n"
+      "t1400 up\nt1600 shot a.png\n"               // steps at the first frame, +500, +990
+      "t3000 down\nt3250 up\nt3350 shot b.png\n"  // at 3000, 3100, 3190
+      "t4000 down\nt4150 up\nt4250 shot c.png\n"  // at 4000, 4100
+      "t5000 close\n");
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_EQ(folder::ReadNumber(Shot("a.png"), 424, 313), 197);
+  EXPECT_EQ(folder::ReadNumber(Shot("b.png"), 424, 313), 194);
+  EXPECT_EQ(folder::ReadNumber(Shot("c.png"), 424, 313), 192);
+}
+
+TEST_F(MenuTest, LongHoldSettlesAtTheFrameRate) {
+  // The delay shrinks by 10 ms a step, to 4 ms at least; below a frame's 14 ms the frame
+  // spacing sets the pace. Nine steps take the delays 100 down to 20 (540 ms), then one step
+  // a frame.
+  folder::WriteInt32File(root, "al.raw", {1000});
+  folder::WriteZindoIni(root, 1000);
+  const ReplayRun r = Replay("f2 mouse 360 320\nt1000 down\nt3000 shot a.png\nt3100 up\nt3200 close\n");
+  EXPECT_EQ(r.code, 0) << r.out;
+  const int steps = 209 - folder::ReadNumber(Shot("a.png"), 424, 313);  // the menu opens at 209 at most
+  EXPECT_GE(steps, 9 + (2000 - 540) / 15);
+  EXPECT_LE(steps, 9 + (2000 - 540) / 14 + 2);
+}
+
+TEST_F(MenuTest, EightIdleSecondsStartTheAttractModeKeysDoNotCount) {
+  // Idle: the demonstration at 8 s (it returns at once for now), the table 8 s later.
+  ReplayRun r = Replay("f1 mouse 700 100\nt4000 tap A\nt7000 tap LEFT\nt15500 shot menu.png\nt16600 shot table.png\nt16700 close\n");
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_EQ(At(Shot("menu.png"), 10, 10), folder::kMenuBackground);
+  EXPECT_EQ(At(Shot("table.png"), 10, 10), folder::kHighScoreBackground);
+  // A pointer move at 5 s puts both off by 5 s.
+  r = Replay("f1 mouse 700 100\nt5000 mouse 710 100\nt16600 shot menu.png\nt21600 shot table.png\nt21700 close\n");
+  EXPECT_EQ(At(Shot("menu.png"), 10, 10), folder::kMenuBackground);
+  EXPECT_EQ(At(Shot("table.png"), 10, 10), folder::kHighScoreBackground);
+}
+
+TEST_F(MenuTest, SpaceShowsTheTableAndTheMenuComesBackUnchanged) {
+  const ReplayRun r = Replay("f5 tap SPACE\nt1000 shot table.png\nt1000 mouse 330 510\nt1100 down\nt1200 up\n"
+                             "t2000 shot menu.png\nt2100 close\n");
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_EQ(At(Shot("table.png"), 10, 10), folder::kHighScoreBackground);
+  EXPECT_EQ(At(Shot("menu.png"), 10, 10), folder::kMenuBackground);
+  EXPECT_EQ(folder::ReadNumber(Shot("menu.png"), 424, 313), 1);
+}
+
+TEST_F(MenuTest, MissingPicturesNeverCrash) {
+  // A missing menu picture: the loader's box, and the menu runs without it.
+  std::remove(root.File("data/general/ENGLISH/menu/playon.bmp").c_str());
+  ReplayRun r = Replay("f3 mouse 400 225\nf10 shot a.png\nf12 close\n");
+  EXPECT_EQ(r.code, 0);
+  EXPECT_NE(r.out.find("box: file not found | " + root.Path() + "/data/general/ENGLISH/menu/playon.bmp\n"),
+            std::string::npos)
+      << r.out;
+  EXPECT_EQ(Frames(r), 12);
+  EXPECT_EQ(At(Shot("a.png"), 420, 230), folder::kMenuBackground);
+  // A missing sheet ends the menu, and with it the program.
+  std::remove(root.File("data/sprites/bigplanche.bmp").c_str());
+  r = Replay("f100 close\n");
+  EXPECT_EQ(r.code, 0);
+  EXPECT_NE(r.out.find("box: file not found | " + root.Path() + "/data/sprites/bigplanche.bmp\n"), std::string::npos);
+  EXPECT_LT(Frames(r), 100);
+  // Random bytes where the pictures and the settings should be.
+  folder::Build(root, 10);
+  std::string noise;
+  for (int i = 0; i < 5000; ++i) noise += static_cast<char>((i * 7919) ^ (i >> 3));
+  root.Write("data/general/ENGLISH/menu/menuplayoff.bmp", noise);
+  root.Write("data/general/curseur.bmp", noise.substr(0, 54));
+  root.Write("data/fullscreen.stt", noise);
+  r = Replay("f100 close\n");
+  EXPECT_EQ(r.code, 0) << r.out;
+}
+
+}  // namespace

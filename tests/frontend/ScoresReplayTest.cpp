@@ -1,0 +1,177 @@
+// The options screen and the high-score screen, played through zindo-replay.
+#include "GameFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+
+
+struct Entry {
+  std::string name;
+  std::int32_t score;
+};
+
+class ScoresTest : public ::testing::Test {
+ protected:
+  void SetUp() override { folder::Build(root, 10); }
+  ReplayRun Replay(const std::string& script, const std::string& extra = "--max-time 60000") {
+    return RunReplay(root, script, extra);
+  }
+  std::vector<std::uint32_t> Shot(const std::string& name) { return ReadShot(root.File(name)); }
+  std::vector<Entry> Table() {
+    const std::string bytes = ReadFileBytes(root.File("highscores.raw"));
+    std::vector<Entry> t;
+    for (std::size_t at = 0; at + 260 <= bytes.size(); at += 260) {
+      std::int32_t score;
+      std::memcpy(&score, bytes.data() + at + 256, 4);
+      t.push_back({std::string(bytes.c_str() + at), score});
+    }
+    return t;
+  }
+  // A name typed on the screen opened with a score of 10 (first place), then Return.
+  std::string TypeName(const std::string& keys) {
+    std::remove(root.File("highscores.raw").c_str());  // each name starts from the defaults
+    std::string script = "f40 mouse 700 100\n";
+    int t = 1000;
+    for (std::size_t i = 0; i < keys.size();) {
+      const std::string name =
+          keys[i] == '<' ? "BACKSPACE" : keys[i] == ' ' ? "SPACE" : std::string(1, keys[i]);
+      script += "t" + std::to_string(t) + " tap " + name + "\n";
+      t += 200;
+      ++i;
+    }
+    script += "t" + std::to_string(t) + " tap RETURN\n";
+    const ReplayRun r = Replay(script, "--max-time 60000 --screen highscores:10");
+    EXPECT_EQ(r.code, 0) << r.out;  // the screen ends with Return, and so does the program
+    const std::vector<Entry> t9 = Table();
+    return t9.empty() ? "<no file>" : t9[0].name;
+  }
+
+  TempDir root;
+};
+
+// Level 0..9 to bar pixels: 0, 10, 20, 30, 40, 50, 64, 74, 84, 94.
+void ExpectBar(const std::vector<std::uint32_t>& shot, int y, int width) {
+  ASSERT_FALSE(shot.empty());
+  if (width > 0) {
+    EXPECT_EQ(At(shot, 518 + width - 1, y + 5), folder::kVolumeBar) << "bar at y " << y;
+  }
+  EXPECT_EQ(At(shot, 518 + width, y + 5), folder::kOptionsBackground) << "bar at y " << y;
+}
+
+const char* kOpenOptions = "f3 mouse 400 400\nf5 down\nt300 up\n";
+
+TEST_F(ScoresTest, FirstStartShowsMusicAt84AndEffectsAt50Pixels) {
+  const ReplayRun r = Replay(std::string(kOpenOptions) + "t1000 shot o.png\nt1100 close\n");
+  EXPECT_EQ(r.code, 0) << r.out;
+  const auto o = Shot("o.png");
+  EXPECT_EQ(At(o, 10, 10), folder::kOptionsBackground);
+  ExpectBar(o, 159, 84);
+  ExpectBar(o, 221, 50);
+  // Closing the window on this screen saves the volumes: effects first, then music.
+  EXPECT_EQ(ReadFileBytes(root.File("prefvol.raw")), std::string("\x05\0\0\0\x08\0\0\0", 8));
+}
+
+TEST_F(ScoresTest, VolumeFileAndArrowsWithinZeroToNine) {
+  root.Write("prefvol.raw", std::string("\x03\0\0\0\x07\0\0\0", 8));
+  // Music up three times (7 -> 9, held at 9), effects down four times (3 -> 0, held at 0).
+  std::string script = kOpenOptions;
+  script += "t500 mouse 630 178\n";
+  for (int i = 0; i < 3; ++i) script += "t" + std::to_string(600 + 300 * i) + " click 630 178\n";
+  script += "t1600 mouse 494 240\n";
+  for (int i = 0; i < 4; ++i) script += "t" + std::to_string(1700 + 300 * i) + " click 494 240\n";
+  script += "t3000 shot o.png\nt3100 mouse 396 507\nt3200 down\nt3400 up\nt4000 shot menu.png\nt4100 close\n";
+  const ReplayRun r = Replay(script);
+  EXPECT_EQ(r.code, 0) << r.out;
+  const auto o = Shot("o.png");
+  ExpectBar(o, 159, 94);
+  ExpectBar(o, 221, 0);
+  // Back leads to the menu and saves at once.
+  EXPECT_EQ(At(Shot("menu.png"), 10, 10), folder::kMenuBackground);
+  EXPECT_EQ(ReadFileBytes(root.File("prefvol.raw")), std::string("\0\0\0\0\x09\0\0\0", 8));
+}
+
+TEST_F(ScoresTest, BrokenVolumeFilesNeverCrash) {
+  // Three bytes: nothing whole to read, the defaults stay; out-of-range levels are clamped.
+  root.Write("prefvol.raw", std::string("\x03\0\0", 3));
+  ReplayRun r = Replay(std::string(kOpenOptions) + "t1000 shot o.png\nt1100 close\n");
+  EXPECT_EQ(r.code, 0) << r.out;
+  ExpectBar(Shot("o.png"), 159, 84);
+  root.Write("prefvol.raw", std::string("\xff\xff\xff\x7f\x80\0\0\x80", 8));
+  r = Replay(std::string(kOpenOptions) + "t1000 shot o.png\nt1100 close\n");
+  EXPECT_EQ(r.code, 0) << r.out;
+  ExpectBar(Shot("o.png"), 159, 0);
+  ExpectBar(Shot("o.png"), 221, 94);
+}
+
+TEST_F(ScoresTest, ResetWritesTheDefaultTableAndLevelOne) {
+  folder::WriteInt32File(root, "al.raw", {5});
+  root.Write("highscores.raw", std::string(2340, '\x01'));
+  const ReplayRun r = Replay(std::string(kOpenOptions) +
+                             "t500 mouse 550 378\nt600 down\nt700 up\n"
+                             "t800 mouse 396 507\nt900 down\nt1000 up\nt1500 shot menu.png\nt1600 close\n");
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_EQ(ReadFileBytes(root.File("al.raw")), std::string("\x01\0\0\0", 4));
+  const std::vector<Entry> t = Table();
+  ASSERT_EQ(t.size(), 9u);
+  EXPECT_EQ(t[0].score, 9);
+  EXPECT_EQ(t[6].name, "BUY");
+  EXPECT_EQ(t[7].name, "Z.R");
+  EXPECT_EQ(t[8].name, "NOW");
+  EXPECT_EQ(t[8].score, 1);
+  // Back in the menu the selector shows level 1 at once.
+  EXPECT_EQ(folder::ReadNumber(Shot("menu.png"), 424, 313), 1);
+}
+
+TEST_F(ScoresTest, HOnTheOptionsScreenShowsTheTable) {
+  const ReplayRun r = Replay(std::string(kOpenOptions) + "t1000 tap H\nt2000 shot t.png\nt2100 close\n");
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_EQ(At(Shot("t.png"), 10, 10), folder::kHighScoreBackground);
+}
+
+TEST_F(ScoresTest, NameEntryKeepsTheCursorRules) {
+  EXPECT_EQ(TypeName("ABCD"), "ABD");
+  EXPECT_EQ(TypeName("AB<X"), "AX ");
+  EXPECT_EQ(TypeName("AB<<"), "A  ");
+  EXPECT_EQ(TypeName("AB<<X"), "X");
+  EXPECT_EQ(TypeName("A B"), "A B");
+  EXPECT_EQ(TypeName(""), "");
+  const std::vector<Entry> t = Table();
+  ASSERT_EQ(t.size(), 9u);
+  EXPECT_EQ(t[0].score, 10);
+  EXPECT_EQ(t[1].name, "ZIG");
+  EXPECT_EQ(t[8].name, "Z.R");  // "NOW" dropped out
+}
+
+TEST_F(ScoresTest, AScoreThatDoesNotQualifyShowsNothing) {
+  const ReplayRun r = Replay("f40 close\n", "--max-time 60000 --screen highscores:1");
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_EQ(r.out.find("frames: 40"), std::string::npos) << r.out;
+  EXPECT_FALSE(FileExists(root.File("highscores.raw")));
+}
+
+TEST_F(ScoresTest, TheTableViewClosesBy1699FramesOrBack) {
+  // Opening doors (31 frames) and 1699 frames of the table: back to the menu after that.
+  ReplayRun r = Replay("f5 tap SPACE\nf1700 shot table.png\nf1760 shot menu.png\nf1770 close\n",
+                       "--max-time 100000");
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_EQ(At(Shot("table.png"), 10, 10), folder::kHighScoreBackground);
+  EXPECT_EQ(At(Shot("menu.png"), 10, 10), folder::kMenuBackground);
+}
+
+TEST_F(ScoresTest, BrokenScoreFilesNeverCrash) {
+  std::string noise;
+  for (int i = 0; i < 3000; ++i) noise += static_cast<char>(i * 131 + 7);
+  for (const std::string& bytes : {noise, noise.substr(0, 100), noise.substr(0, 1), std::string()}) {
+    root.Write("highscores.raw", bytes);
+    const ReplayRun r = Replay("f5 tap SPACE\nt1500 close\n");
+    EXPECT_EQ(r.code, 0) << r.out;
+  }
+}
+
+}  // namespace
