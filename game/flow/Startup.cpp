@@ -79,10 +79,6 @@ void DrawCursor() {
   currentPointer->BlitRectKeyed(pointerFrameX, 0, pointerFrameX + 21, 34, x, y, 0, 0);
 }
 
-PointerAnimation CurrentPointerAnimation() {
-  return {pointerIdleCount, pointerStepCount, pointerFrameX, systemCursorShown};
-}
-
 int ButtonState(KGraphic* button) {
   const int x = MouseX(), y = MouseY();
   if (x < button->buttonLeft || x > button->buttonRight || y < button->buttonTop || y > button->buttonBottom) return 2;

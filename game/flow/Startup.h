@@ -24,10 +24,3 @@ void DrawCursor();
 // 2: pointer outside the button's hit rectangle; 0: over it (its highlight is drawn);
 // 1: clicked (held, and the pointer has not moved since the press).
 int ButtonState(KGraphic* button);
-
-// The pointer blink state, for tests.
-struct PointerAnimation {
-  std::int32_t idleCount, stepCount, frameX;
-  bool systemCursorShown;
-};
-PointerAnimation CurrentPointerAnimation();

@@ -124,8 +124,6 @@ void DrawHighScoreRows() {
   }
 }
 
-HighScoreScreenState CurrentHighScoreScreen() { return {titleText, typedName, cursorPos, newEntryIndex, blinkCounter}; }
-
 bool RunHighScores(std::int32_t newScore) {
   newEntryIndex = -1;
   if (newScore >= 0) {

@@ -48,10 +48,3 @@ void DrawEntryName(const HighScoreEntry& entry, int x, int y);  // highlight fon
 char ReadNameKey();    // '+' for Return, ' ' for Space, a letter, or 0; waits for the keys to go up
 char HandleNameKey();  // types the key read into the new entry's name; '+' when Return ends it
 void DrawHighScoreRows();
-
-struct HighScoreScreenState {
-  const char* titleText;
-  const char* typedName;
-  std::int32_t cursorPos, newEntryIndex, blinkCounter;
-};
-HighScoreScreenState CurrentHighScoreScreen();

@@ -65,6 +65,23 @@ TEST_F(MenuTest, HoverLightsAButtonAndAClickNeedsThePressPoint) {
   EXPECT_EQ(Frames(r), 7);
 }
 
+TEST_F(MenuTest, PointerBlinksAndGivesWayToTheSystemPointerOutside) {
+  // One pointer drawing a frame, after the window's three opening frames: frame 0 for the
+  // first 205 drawings, then frames 1..4 for six each, then frame 0 again.
+  const ReplayRun r = Replay(
+      "f0 mouse 100 50\nf200 shot a.png\nf211 shot b.png\nf217 shot c.png\nf223 shot d.png\nf229 shot e.png\n"
+      "f235 shot f.png\nf236 mouse 801 600\nf245 shot out.png\nf246 close\n");
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_EQ(folder::PointerFrame(Shot("a.png"), 100, 50), 0);
+  EXPECT_EQ(folder::PointerFrame(Shot("b.png"), 100, 50), 1);
+  EXPECT_EQ(folder::PointerFrame(Shot("c.png"), 100, 50), 2);
+  EXPECT_EQ(folder::PointerFrame(Shot("d.png"), 100, 50), 3);
+  EXPECT_EQ(folder::PointerFrame(Shot("e.png"), 100, 50), 4);
+  EXPECT_EQ(folder::PointerFrame(Shot("f.png"), 100, 50), 0);
+  // Outside the screen the sprite is not drawn: nothing of it is left anywhere.
+  EXPECT_EQ(At(Shot("out.png"), 799, 599), folder::kMenuBackground);
+}
+
 TEST_F(MenuTest, LevelSelectorIsBoundByProgressAndLevelCount) {
   // Reached 3 of 10: the up arrow stops at 3, the down arrow at 1.
   folder::WriteInt32File(root, "al.raw", {3});

@@ -44,11 +44,15 @@ void WriteInt32File(const TempDir& root, const std::string& name, const std::vec
 }
 
 void Build(const TempDir& root, int levelCount) {
-  // The pointer: five 21 x 34 frames on the key colour, a 4 x 4 square at each frame's corner.
+  // The pointer: five 21 x 34 frames on the key colour; frame f holds a 4 x 4 square at its
+  // top-left corner and another at (4 + 3 f, 10), which tells the frames apart.
   std::vector<Rgb> strip(105 * 34, kKey);
   for (int f = 0; f < 5; ++f)
     for (int y = 0; y < 4; ++y)
-      for (int x = 0; x < 4; ++x) strip[static_cast<std::size_t>(y) * 105 + static_cast<std::size_t>(f * 21 + x)] = ToRgb(kPointer);
+      for (int x = 0; x < 4; ++x) {
+        strip[static_cast<std::size_t>(y) * 105 + static_cast<std::size_t>(f * 21 + x)] = ToRgb(kPointer);
+        strip[static_cast<std::size_t>(10 + y) * 105 + static_cast<std::size_t>(f * 21 + 4 + 3 * f + x)] = ToRgb(kPointer);
+      }
   WriteFileBytes(root.File("data/general/curseur.bmp"), EncodeBmp24(105, 34, strip));
 
   std::vector<Rgb> sheet(512 * 420, kKey);
@@ -78,6 +82,16 @@ void Build(const TempDir& root, int levelCount) {
   Solid(root, "data/sprites/policeoff.bmp", 300, 100, 0xC0C0C0);
   Solid(root, "data/sprites/policeon.bmp", 300, 100, 0xF0F000);
   WriteZindoIni(root, levelCount);
+}
+
+int PointerFrame(const std::vector<std::uint32_t>& shot, int x, int y) {
+  if (shot.empty() || At(shot, x, y) != kPointer) return -1;
+  for (int f = 0; f < 5; ++f)
+    if (At(shot, x + 4 + 3 * f + 1, y + 11) == kPointer && At(shot, x + 4 + 3 * f + 3, y + 11) == kPointer &&
+        (f == 0 || At(shot, x + 4 + 3 * f - 1, y + 11) != kPointer) &&
+        (f == 4 || At(shot, x + 4 + 3 * f + 4, y + 11) != kPointer))
+      return f;
+  return -1;
 }
 
 int ReadNumber(const std::vector<std::uint32_t>& shot, int rightX, int y) {

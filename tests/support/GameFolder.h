@@ -22,6 +22,8 @@ constexpr std::uint32_t kOptionsBackground = 0x404040;
 constexpr std::uint32_t kVolumeBar = 0xF88000;
 constexpr std::uint32_t kHighScoreBackground = 0x202020;
 constexpr std::uint32_t kPointer = 0xF8F8F8;  // the pointer's 4 x 4 corner square
+// Which pointer frame (0..4) is drawn with its hot spot at (x, y), or -1.
+int PointerFrame(const std::vector<std::uint32_t>& shot, int x, int y);
 std::uint32_t DigitColour(int digit);         // 0..9
 
 // Writes the pictures the welcome dialog, the main menu, the options and the high-score
