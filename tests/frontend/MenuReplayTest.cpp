@@ -79,6 +79,7 @@ TEST_F(MenuTest, PointerBlinksAndGivesWayToTheSystemPointerOutside) {
   EXPECT_EQ(folder::PointerFrame(Shot("e.png"), 100, 50), 4);
   EXPECT_EQ(folder::PointerFrame(Shot("f.png"), 100, 50), 0);
   // Outside the screen the sprite is not drawn: nothing of it is left anywhere.
+  EXPECT_EQ(At(Shot("out.png"), 100, 50), folder::kMenuBackground);
   EXPECT_EQ(At(Shot("out.png"), 799, 599), folder::kMenuBackground);
 }
 
