@@ -33,7 +33,7 @@ test: build
 # its own build folder. CTEST_ARGS narrows it, e.g. CTEST_ARGS="-L audio".
 # Any report fails the test that caused it.
 test-asan:
-	@UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	@UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan-system.supp \
 	  $(MAKE) --no-print-directory test BUILD_DIR=build-asan CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZR_SANITIZE=address,undefined"
 test-tsan:
 	@TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \

@@ -3,6 +3,8 @@
 #include "Services.h"
 #include "SoundCues.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -22,7 +24,13 @@ void WriteLe32(unsigned char* p, std::int32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(u >> (8 * i));
 }
 
-void ApplyVolumes() { setVolumes(musicLevel * 10, effectsLevel * 10); }
+// Levels are applied as read, even absurd ones from a damaged file (the options screen
+// clamps them): the percent saturates rather than overflowing.
+int Percent(std::int32_t level) {
+  return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{level} * 10, INT32_MIN, INT32_MAX));
+}
+
+void ApplyVolumes() { setVolumes(Percent(musicLevel), Percent(effectsLevel)); }
 
 }  // namespace
 
