@@ -2,7 +2,6 @@
 
 #include "DataConfig.h"
 #include "GameMain.h"
-#include "GameMain.h"
 #include "Input.h"
 #include "KDisplayWindow.h"
 #include "KGraphic.h"

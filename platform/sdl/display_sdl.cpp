@@ -306,10 +306,21 @@ void WaitUntilMicroseconds(std::uint64_t deadline) {
   }
 }
 
+// Brings SDL's key, pointer and button state up to date, so that busy waits (which handle no
+// window events) see a key or the button go up; the window events stay queued for the game.
+// At most once a millisecond: a frame asks for the pointer a dozen times.
+static void RefreshInputState() {
+  static Uint64 last = 0;
+  static const Uint64 perMs = SDL_GetPerformanceFrequency() / 1000;
+  const Uint64 now = SDL_GetPerformanceCounter();
+  if (last != 0 && now - last < perMs) return;
+  last = now;
+  SDL_PumpEvents();
+}
+
 bool KeyDown(int hidUsage) {
   if (!videoStarted || hidUsage <= 0 || hidUsage >= SDL_NUM_SCANCODES) return false;
-  // Brings the key state up to date; the window events stay queued for the game.
-  SDL_PumpEvents();
+  RefreshInputState();
   int n = 0;
   const Uint8* keys = SDL_GetKeyboardState(&n);
   return hidUsage < n && keys[hidUsage] != 0;
@@ -317,8 +328,7 @@ bool KeyDown(int hidUsage) {
 
 void PointerPosition(int* x, int* y) {
   int gx = 0, gy = 0;
-  // As for keys: brings the pointer state up to date, so busy waits see it change.
-  SDL_PumpEvents();
+  RefreshInputState();
   SDL_GetGlobalMouseState(&gx, &gy);
   int wx = 0, wy = 0;
   if (window) SDL_GetWindowPosition(window, &wx, &wy);
@@ -336,8 +346,7 @@ void PointerPosition(int* x, int* y) {
 
 bool LeftButtonDown() {
   if (!videoStarted) return false;
-  // Brings the button state up to date (a busy wait for the release handles no events).
-  SDL_PumpEvents();
+  RefreshInputState();
   return (SDL_GetGlobalMouseState(nullptr, nullptr) & SDL_BUTTON(SDL_BUTTON_LEFT)) != 0;
 }
 
