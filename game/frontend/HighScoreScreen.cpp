@@ -6,6 +6,7 @@
 #include "KGraphic.h"
 #include "KInputState.h"
 #include "MainMenu.h"
+#include "ScoreFont.h"
 #include "PanelDoors.h"
 #include "Services.h"
 #include "SoundCues.h"
@@ -15,26 +16,6 @@
 #include <cstring>
 
 namespace {
-
-struct FontGlyph {
-  char c;
-  short left, top, right, bottom;
-};
-// Both fonts share this layout: A..Z, blank, 0..9, comma, full stop, at sign.
-constexpr FontGlyph kFontGlyphs[] = {
-    {'A', 9, 8, 21, 28},     {'B', 28, 8, 40, 28},    {'C', 48, 8, 58, 28},    {'D', 65, 8, 77, 28},
-    {'E', 85, 8, 95, 28},    {'F', 102, 8, 113, 28},  {'G', 120, 8, 131, 28},  {'H', 139, 8, 150, 28},
-    {'I', 157, 8, 168, 28},  {'J', 174, 8, 180, 28},  {'K', 188, 8, 200, 28},  {'L', 207, 8, 216, 28},
-    {'M', 223, 8, 238, 28},  {'N', 245, 8, 256, 28},  {'O', 264, 8, 278, 28},  {'P', 9, 38, 22, 56},
-    {'Q', 27, 38, 43, 56},   {'R', 51, 38, 62, 56},   {'S', 71, 38, 84, 56},   {'T', 91, 38, 102, 56},
-    {'U', 109, 38, 120, 56}, {'V', 128, 38, 140, 56}, {'W', 147, 38, 161, 56}, {'X', 168, 38, 180, 56},
-    {'Y', 187, 38, 198, 56}, {'Z', 204, 38, 216, 56}, {' ', 223, 38, 233, 56}, {'0', 182, 69, 197, 88},
-    {'1', 8, 69, 16, 88},    {'2', 23, 69, 34, 88},   {'3', 41, 69, 53, 88},   {'4', 60, 69, 73, 88},
-    {'5', 80, 69, 91, 88},   {'6', 98, 69, 112, 88},  {'7', 119, 69, 131, 88}, {'8', 138, 69, 153, 88},
-    {'9', 161, 69, 174, 88}, {',', 204, 69, 209, 88}, {'.', 217, 69, 223, 88}, {'@', 228, 69, 237, 88},
-};
-static_assert(sizeof(kFontGlyphs) / sizeof(kFontGlyphs[0]) == 40, "the fonts hold 40 glyphs");
-constexpr int kBlankGlyph = 26;
 
 KGraphic* highScoreBackground = nullptr;
 KGraphic* plainFont = nullptr;
@@ -49,7 +30,7 @@ std::int32_t blinkCounter = -1;
 
 void DrawText(KGraphic* font, const char* text, int x, int y) {
   for (const char* p = text; *p; ++p) {
-    const FontGlyph& g = kFontGlyphs[GlyphIndex(*p)];
+    const FontGlyph& g = kScoreFontGlyphs[GlyphIndex(*p)];
     if (font) font->BlitRect(g.left, g.top, g.right, g.bottom, x, y, 0, 0);
     x += g.right - g.left;
   }
@@ -58,13 +39,13 @@ void DrawText(KGraphic* font, const char* text, int x, int y) {
 }  // namespace
 
 std::int32_t GlyphIndex(char c) {
-  for (int i = 0; i < 40; ++i)
-    if (kFontGlyphs[i].c == c) return i;
-  return kBlankGlyph;
+  for (int i = 0; i < kScoreFontGlyphCount; ++i)
+    if (kScoreFontGlyphs[i].c == c) return i;
+  return kScoreFontBlank;
 }
 
 bool IsGlyphCharacter(char c) {
-  for (const FontGlyph& g : kFontGlyphs)
+  for (const FontGlyph& g : kScoreFontGlyphs)
     if (g.c == c) return true;
   return false;
 }
@@ -73,7 +54,7 @@ void DrawScoreText(const char* text, int x, int y) { DrawText(plainFont, text, x
 
 void DrawScoreDigits(const char* text, int x, int y) {
   for (int n = 0; text[n]; ++n) {
-    const FontGlyph& g = kFontGlyphs[GlyphIndex(text[n])];
+    const FontGlyph& g = kScoreFontGlyphs[GlyphIndex(text[n])];
     if (plainFont) plainFont->BlitRect(g.left, g.top, g.right, g.bottom, x + 16 * n, y, 0, 0);
   }
 }

@@ -1,5 +1,6 @@
 #include "AudioTestSupport.h"
 
+#include "BmpWriter.h"
 #include "OggEncoder.h"
 #include "platform.h"
 
@@ -10,47 +11,36 @@
 #include "script_audio.h"
 #endif
 
-namespace {
-void Put16(std::string& s, std::uint32_t v) {
-  s += static_cast<char>(v & 0xff);
-  s += static_cast<char>((v >> 8) & 0xff);
-}
-void Put32(std::string& s, std::uint32_t v) {
-  Put16(s, v & 0xffff);
-  Put16(s, v >> 16);
-}
-}  // namespace
-
-std::string MakeWave(const WaveSpec& spec) {
+std::string MakeWave(const WaveSpec& wave) {
   std::string fmt = "fmt ";
-  Put32(fmt, 16);
-  Put16(fmt, 1);
-  Put16(fmt, static_cast<std::uint32_t>(spec.channels));
-  Put32(fmt, static_cast<std::uint32_t>(spec.rate));
-  const int block = spec.channels * spec.bits / 8;
-  Put32(fmt, static_cast<std::uint32_t>(spec.rate * block));
-  Put16(fmt, static_cast<std::uint32_t>(block));
-  Put16(fmt, static_cast<std::uint32_t>(spec.bits));
+  PutLe32(fmt, 16);
+  PutLe16(fmt, 1);
+  PutLe16(fmt, static_cast<std::uint32_t>(wave.channels));
+  PutLe32(fmt, static_cast<std::uint32_t>(wave.rate));
+  const int block = wave.channels * wave.bits / 8;
+  PutLe32(fmt, static_cast<std::uint32_t>(wave.rate * block));
+  PutLe16(fmt, static_cast<std::uint32_t>(block));
+  PutLe16(fmt, static_cast<std::uint32_t>(wave.bits));
   std::string data = "data";
-  Put32(data, static_cast<std::uint32_t>(spec.declaredDataSize < 0 ? static_cast<std::int64_t>(spec.data.size())
-                                                                    : spec.declaredDataSize));
-  data += spec.data;
+  PutLe32(data, static_cast<std::uint32_t>(wave.declaredDataSize < 0 ? static_cast<std::int64_t>(wave.data.size())
+                                                                    : wave.declaredDataSize));
+  data += wave.data;
   std::string body = "WAVE";
-  if (spec.dataBeforeFmt) {
-    if (spec.withData) body += data;
-    if (spec.withFmt) body += fmt;
+  if (wave.dataBeforeFmt) {
+    if (wave.withData) body += data;
+    if (wave.withFmt) body += fmt;
   } else {
-    if (spec.withFmt) body += fmt;
-    if (spec.withData) body += data;
+    if (wave.withFmt) body += fmt;
+    if (wave.withData) body += data;
   }
   std::string file = "RIFF";
-  Put32(file, static_cast<std::uint32_t>(body.size()));
+  PutLe32(file, static_cast<std::uint32_t>(body.size()));
   return file + body;
 }
 
 std::string Pcm16Bytes(const std::vector<std::int16_t>& samples) {
   std::string s;
-  for (std::int16_t v : samples) Put16(s, static_cast<std::uint16_t>(v));
+  for (std::int16_t v : samples) PutLe16(s, static_cast<std::uint16_t>(v));
   return s;
 }
 

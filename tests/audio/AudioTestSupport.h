@@ -18,7 +18,7 @@ struct WaveSpec {
   bool withData = true;
   bool dataBeforeFmt = false;
 };
-std::string MakeWave(const WaveSpec& spec);
+std::string MakeWave(const WaveSpec& wave);
 
 // Little-endian 16-bit samples as bytes.
 std::string Pcm16Bytes(const std::vector<std::int16_t>& samples);

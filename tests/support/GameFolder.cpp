@@ -38,8 +38,7 @@ void WriteZindoIni(const TempDir& root, int levelCount) {
 
 void WriteInt32File(const TempDir& root, const std::string& name, const std::vector<std::int32_t>& values) {
   std::string bytes;
-  for (std::int32_t v : values)
-    for (int i = 0; i < 4; ++i) bytes += static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xff);
+  for (std::int32_t v : values) PutLe32(bytes, static_cast<std::uint32_t>(v));
   root.Write(name, bytes);
 }
 

@@ -3,16 +3,16 @@
 #include <filesystem>
 #include <fstream>
 
-namespace {
-
-void Put16(std::string& s, std::uint32_t v) {
+void PutLe16(std::string& s, std::uint32_t v) {
   s += static_cast<char>(v & 0xff);
   s += static_cast<char>((v >> 8) & 0xff);
 }
-void Put32(std::string& s, std::uint32_t v) {
-  Put16(s, v & 0xffff);
-  Put16(s, v >> 16);
+void PutLe32(std::string& s, std::uint32_t v) {
+  PutLe16(s, v & 0xffff);
+  PutLe16(s, v >> 16);
 }
+
+namespace {
 
 std::string Headers(int width, int height, int bits, int paletteEntries) {
   const std::uint32_t stride = ((static_cast<std::uint32_t>(width) * bits + 31) / 32) * 4;
@@ -20,20 +20,20 @@ std::string Headers(int width, int height, int bits, int paletteEntries) {
   const std::uint32_t imageSize = stride * static_cast<std::uint32_t>(height);
   std::string s;
   s += "BM";
-  Put32(s, offset + imageSize);
-  Put32(s, 0);
-  Put32(s, offset);
-  Put32(s, 40);
-  Put32(s, static_cast<std::uint32_t>(width));
-  Put32(s, static_cast<std::uint32_t>(height));
-  Put16(s, 1);
-  Put16(s, static_cast<std::uint32_t>(bits));
-  Put32(s, 0);  // no compression
-  Put32(s, imageSize);
-  Put32(s, 2835);  // 72 dpi
-  Put32(s, 2835);
-  Put32(s, static_cast<std::uint32_t>(paletteEntries));
-  Put32(s, 0);
+  PutLe32(s, offset + imageSize);
+  PutLe32(s, 0);
+  PutLe32(s, offset);
+  PutLe32(s, 40);
+  PutLe32(s, static_cast<std::uint32_t>(width));
+  PutLe32(s, static_cast<std::uint32_t>(height));
+  PutLe16(s, 1);
+  PutLe16(s, static_cast<std::uint32_t>(bits));
+  PutLe32(s, 0);  // no compression
+  PutLe32(s, imageSize);
+  PutLe32(s, 2835);  // 72 dpi
+  PutLe32(s, 2835);
+  PutLe32(s, static_cast<std::uint32_t>(paletteEntries));
+  PutLe32(s, 0);
   return s;
 }
 

@@ -15,5 +15,9 @@ std::string EncodeBmp24(int width, int height, const std::vector<Rgb>& pixels);
 std::string EncodeBmp8(int width, int height, const std::vector<Rgb>& palette,
                        const std::vector<std::uint8_t>& indices);
 
+// Little-endian 16- and 32-bit values appended to a byte string (file headers).
+void PutLe16(std::string& s, std::uint32_t v);
+void PutLe32(std::string& s, std::uint32_t v);
+
 // Writes bytes to path, creating folders on the way. Returns false on any failure.
 bool WriteFileBytes(const std::string& path, const std::string& bytes);

@@ -2,6 +2,7 @@
 // highlighted button is cut from a second rendering of its screen with all buttons lit, at the
 // point where the game draws it, so it sits exactly on the screen art.
 #include "Canvas.h"
+#include "ScoreFont.h"
 
 #include <cmath>
 
@@ -209,40 +210,23 @@ void ProgressBar(Output& out) {
 const Colour kScorePanel{0.10, 0.24, 0.30};
 const Box kBackHs{294, 497, 92, 46};
 
-struct FontGlyph {
-  char c;
-  int l, t, r, b;
-};
-constexpr FontGlyph kFont[40] = {
-    {'A', 9, 8, 21, 28},     {'B', 28, 8, 40, 28},    {'C', 48, 8, 58, 28},    {'D', 65, 8, 77, 28},
-    {'E', 85, 8, 95, 28},    {'F', 102, 8, 113, 28},  {'G', 120, 8, 131, 28},  {'H', 139, 8, 150, 28},
-    {'I', 157, 8, 168, 28},  {'J', 174, 8, 180, 28},  {'K', 188, 8, 200, 28},  {'L', 207, 8, 216, 28},
-    {'M', 223, 8, 238, 28},  {'N', 245, 8, 256, 28},  {'O', 264, 8, 278, 28},  {'P', 9, 38, 22, 56},
-    {'Q', 27, 38, 43, 56},   {'R', 51, 38, 62, 56},   {'S', 71, 38, 84, 56},   {'T', 91, 38, 102, 56},
-    {'U', 109, 38, 120, 56}, {'V', 128, 38, 140, 56}, {'W', 147, 38, 161, 56}, {'X', 168, 38, 180, 56},
-    {'Y', 187, 38, 198, 56}, {'Z', 204, 38, 216, 56}, {' ', 223, 38, 233, 56}, {'0', 182, 69, 197, 88},
-    {'1', 8, 69, 16, 88},    {'2', 23, 69, 34, 88},   {'3', 41, 69, 53, 88},   {'4', 60, 69, 73, 88},
-    {'5', 80, 69, 91, 88},   {'6', 98, 69, 112, 88},  {'7', 119, 69, 131, 88}, {'8', 138, 69, 153, 88},
-    {'9', 161, 69, 174, 88}, {',', 204, 69, 209, 88}, {'.', 217, 69, 223, 88}, {'@', 228, 69, 237, 88},
-};
-
 void FontSheet(Output& out, const std::string& path, Colour fill, Colour fillLow) {
   Canvas c(288, 96);
   cairo_t* cr = c.cr();
   cairo_rectangle(cr, 0, 0, 288, 96);
   SetColour(cr, kScorePanel);
   cairo_fill(cr);
-  for (const FontGlyph& g : kFont) {
+  for (const FontGlyph& g : kScoreFontGlyphs) {
     if (g.c == ' ') continue;
     const std::string s(1, g.c);
-    const double w = g.r - g.l;
+    const double w = g.right - g.left;
     SelectFace(cr, Face::Body, 20);
     cairo_text_extents_t e;
     cairo_text_extents(cr, s.c_str(), &e);
     const double sx = std::min(1.0, (w - 2.5) / std::max(1.0, e.width));
-    const double baseline = g.t + 17;
+    const double baseline = g.top + 17;
     cairo_save(cr);
-    cairo_translate(cr, g.l + w / 2, baseline);
+    cairo_translate(cr, g.left + w / 2, baseline);
     cairo_scale(cr, sx, 1.0);
     cairo_new_path(cr);
     cairo_move_to(cr, -(e.x_bearing + e.width / 2), 0);
@@ -251,14 +235,14 @@ void FontSheet(Output& out, const std::string& path, Colour fill, Colour fillLow
     cairo_path_t* glyph = cairo_copy_path(cr);
     cairo_new_path(cr);
     cairo_save(cr);
-    cairo_rectangle(cr, g.l, g.t, w, g.b - g.t);
+    cairo_rectangle(cr, g.left, g.top, w, g.bottom - g.top);
     cairo_clip(cr);
     cairo_append_path(cr, glyph);
     cairo_path_destroy(glyph);
     SetColour(cr, pal::kInk);
     cairo_set_line_width(cr, 2.2);
     cairo_stroke_preserve(cr);
-    FillGradient(cr, g.t + 3, fill, g.t + 17, fillLow, false);
+    FillGradient(cr, g.top + 3, fill, g.top + 17, fillLow, false);
     cairo_restore(cr);
   }
   out.Opaque(path, c);
