@@ -11,6 +11,7 @@
 #include "SoundCues.h"
 #include "Startup.h"
 
+#include <cstdint>
 #include <initializer_list>
 
 namespace {
@@ -55,6 +56,14 @@ bool Load(OptionsPictures& p) {
 
 int Clamp09(int v) { return v < 0 ? 0 : (v > 9 ? 9 : v); }
 
+void StepWhileHeld(KGraphic* arrow, bool pressed, std::int32_t& level, int delta) {
+  if (ButtonState(arrow) == 2 || !pressed) return;
+  // Widened first: a level read from a damaged file may sit at the end of the int range.
+  const std::int64_t stepped = std::int64_t{level} + delta;
+  level = static_cast<std::int32_t>(stepped < 0 ? 0 : (stepped > 9 ? 9 : stepped));
+  WaitWhileHeld(120);
+}
+
 }  // namespace
 
 bool RunOptionsMenu() {
@@ -69,22 +78,11 @@ bool RunOptionsMenu() {
     p.background->BlitRect(0, 0, 800, 600, 0, 0, 0, 0);
     if (KInputState::IsKeyDown(KEY_H)) RunHighScores(-1);
     if (ButtonState(p.back) == 1 && pressed) break;
-    if (ButtonState(p.musicUp) != 2 && pressed) {
-      musicLevel = musicLevel + 1 > 9 ? 9 : musicLevel + 1;
-      WaitWhileHeld(120);
-    }
-    if (ButtonState(p.musicDown) != 2 && pressed) {
-      musicLevel = musicLevel - 1 < 0 ? 0 : musicLevel - 1;
-      WaitWhileHeld(120);
-    }
-    if (ButtonState(p.effectsUp) != 2 && pressed) {
-      effectsLevel = effectsLevel + 1 > 9 ? 9 : effectsLevel + 1;
-      WaitWhileHeld(120);
-    }
-    if (ButtonState(p.effectsDown) != 2 && pressed) {
-      effectsLevel = effectsLevel - 1 < 0 ? 0 : effectsLevel - 1;
-      WaitWhileHeld(120);
-    }
+    // The arrows act in every frame they are held over (no press point), then hold 120 ms.
+    StepWhileHeld(p.musicUp, pressed, musicLevel, +1);
+    StepWhileHeld(p.musicDown, pressed, musicLevel, -1);
+    StepWhileHeld(p.effectsUp, pressed, effectsLevel, +1);
+    StepWhileHeld(p.effectsDown, pressed, effectsLevel, -1);
     if (ButtonState(p.resetScores) != 2 && pressed) {
       ResetHighScores();
       SaveHighScores();
