@@ -14,6 +14,7 @@ std::unique_ptr<KGraphic> MakePicture(int w, int h, std::uint16_t (*rule)(int, i
     for (int x = 0; x < w; ++x) s->pixels[y * w + x] = rule(x, y);
   s->hasKey = true;
   s->keyLow = s->keyHigh = 31;
+  KGraphic::PixelsChanged(s);
   return g;
 }
 }  // namespace

@@ -53,6 +53,22 @@ void IdleMenuFrame(benchmark::State& state) {
 }
 BENCHMARK(IdleMenuFrame)->Unit(benchmark::kMicrosecond);
 
+// The same two frames with every backdrop copied whole and the whole screen compared, as
+// without the engine's record of what was drawn.
+void PlayFrameWhole(benchmark::State& state) {
+  KGraphic::SetBackdropReuse(false);
+  PlayFrame(state);
+  KGraphic::SetBackdropReuse(true);
+}
+BENCHMARK(PlayFrameWhole)->Unit(benchmark::kMicrosecond);
+
+void IdleMenuFrameWhole(benchmark::State& state) {
+  KGraphic::SetBackdropReuse(false);
+  IdleMenuFrame(state);
+  KGraphic::SetBackdropReuse(true);
+}
+BENCHMARK(IdleMenuFrameWhole)->Unit(benchmark::kMicrosecond);
+
 // The keyed copy alone, over a whole screen.
 void KeyedFullScreen(benchmark::State& state) {
   std::vector<std::uint16_t> src(800 * 600), dst(800 * 600);

@@ -20,6 +20,7 @@ std::uint64_t lastPresentUs = 0;
 bool presentedBefore = false;
 std::vector<std::uint16_t> lastFrame;  // what the display shows now
 std::vector<KDirtyRect> dirty;
+std::vector<KDirtyRect> written;
 std::vector<plat::DisplayRect> platRects;
 std::uint64_t lastPresentedPixels = 0;
 int windowToken = 0;
@@ -45,21 +46,40 @@ bool LoadIcon(std::vector<std::uint32_t>* argb, int* w, int* h) {
 }  // namespace
 
 void FindChangedTiles(const std::uint16_t* frame, std::uint16_t* last, int width, int height, int tileWidth,
-                      int tileHeight, std::vector<KDirtyRect>* rects) {
+                      int tileHeight, std::vector<KDirtyRect>* rects, const std::vector<KDirtyRect>* only) {
   rects->clear();
   const int tiles = (width + tileWidth - 1) / tileWidth;
+  const int bands = (height + tileHeight - 1) / tileHeight;
+  // The tiles worth comparing, band by band, when the written rectangles are known.
+  std::vector<char> candidate;
+  if (only) {
+    candidate.assign(static_cast<std::size_t>(tiles) * bands, 0);
+    for (const KDirtyRect& r : *only) {
+      const int x0 = std::max(r.x, 0), y0 = std::max(r.y, 0);
+      const int x1 = std::min(r.x + r.w, width), y1 = std::min(r.y + r.h, height);
+      if (x1 <= x0 || y1 <= y0) continue;
+      for (int ty = y0 / tileHeight; ty <= (y1 - 1) / tileHeight; ++ty)
+        for (int tx = x0 / tileWidth; tx <= (x1 - 1) / tileWidth; ++tx)
+          candidate[static_cast<std::size_t>(ty) * tiles + tx] = 1;
+    }
+  }
   std::vector<char> changed(static_cast<std::size_t>(tiles) + 1);
   std::size_t bandStart = 0;  // the rectangles of the band above, for growing them downwards
   std::size_t bandEnd = 0;
   for (int y0 = 0; y0 < height; y0 += tileHeight) {
     const int th = std::min(tileHeight, height - y0);
+    const char* look = only ? candidate.data() + static_cast<std::size_t>(y0 / tileHeight) * tiles : nullptr;
+    if (look && std::find(look, look + tiles, 1) == look + tiles) {
+      bandStart = bandEnd = rects->size();
+      continue;
+    }
     std::fill(changed.begin(), changed.end(), 0);
-    // Whole rows first: most rows of most frames are unchanged.
     for (int y = y0; y < y0 + th; ++y) {
       const std::size_t row = static_cast<std::size_t>(y) * width;
-      if (std::memcmp(frame + row, last + row, static_cast<std::size_t>(width) * 2) == 0) continue;
+      // Whole rows first when all is unknown: most rows of most frames are unchanged.
+      if (!look && std::memcmp(frame + row, last + row, static_cast<std::size_t>(width) * 2) == 0) continue;
       for (int tx = 0; tx < tiles; ++tx) {
-        if (changed[tx]) continue;
+        if (changed[tx] || (look && !look[tx])) continue;
         const int x0 = tx * tileWidth, tw = std::min(tileWidth, width - x0);
         if (std::memcmp(frame + row + x0, last + row + x0, static_cast<std::size_t>(tw) * 2) != 0) changed[tx] = 1;
       }
@@ -162,11 +182,14 @@ void KDisplayWindow::Present() {
   }
   const std::size_t size = static_cast<std::size_t>(bb->width) * bb->height;
   platRects.clear();
+  // Drawing through the engine tells which rectangles were written; only their tiles can differ.
+  const bool writesKnown = KGraphic::TakeBackBufferChanges(&written);
   if (lastFrame.size() != size) {
     lastFrame = bb->pixels;
     platRects.push_back(plat::DisplayRect{0, 0, bb->width, bb->height});
   } else {
-    FindChangedTiles(bb->pixels.data(), lastFrame.data(), bb->width, bb->height, kTileWidth, kTileHeight, &dirty);
+    FindChangedTiles(bb->pixels.data(), lastFrame.data(), bb->width, bb->height, kTileWidth, kTileHeight, &dirty,
+                     writesKnown ? &written : nullptr);
     for (const KDirtyRect& r : dirty) platRects.push_back(plat::DisplayRect{r.x, r.y, r.w, r.h});
   }
   for (const plat::DisplayRect& r : platRects) lastPresentedPixels += static_cast<std::uint64_t>(r.w) * r.h;

@@ -3,10 +3,10 @@
 // operations a home.
 #pragma once
 
+#include "KGraphic.h"
+
 #include <cstdint>
 #include <vector>
-
-class KGraphic;
 
 class KDisplayWindow {
  public:
@@ -41,9 +41,8 @@ class KDisplayWindow {
 };
 
 // The rectangles where two RGB565 pictures of width x height differ, in tiles, neighbouring
-// tiles merged. Copies the changed tiles of frame into last. Used by the display and the benchmark.
-struct KDirtyRect {
-  int x, y, w, h;
-};
+// tiles merged. Copies the changed tiles of frame into last. With `only`, just the tiles that
+// meet those rectangles are compared (the rest are known to be the same). Used by the display
+// and the benchmark.
 void FindChangedTiles(const std::uint16_t* frame, std::uint16_t* last, int width, int height, int tileWidth,
-                      int tileHeight, std::vector<KDirtyRect>* rects);
+                      int tileHeight, std::vector<KDirtyRect>* rects, const std::vector<KDirtyRect>* only = nullptr);

@@ -20,6 +20,66 @@ constexpr int kMaxSurfaceSide = 16384;
 std::int32_t Saturate(std::int64_t v) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
 }
+
+std::uint64_t lastStamp = 0;
+void Touch(KSurface* s) { s->stamp = ++lastStamp; }
+
+// The rectangles written to a surface since some moment. The list is good only while its stamp
+// is the surface's: any change made elsewhere (a clear, a new picture) gives the surface a new
+// stamp, and the list no longer follows it.
+class ChangeList {
+ public:
+  bool Follows(const KSurface* s) const { return s && surface_ == s && stamp_ == s->stamp; }
+  void Restart(const KSurface* s) {
+    surface_ = s;
+    stamp_ = s ? s->stamp : 0;
+    rects_.clear();
+  }
+  // Records a change of s that this list followed up to it; s already carries its new stamp.
+  void Add(const KSurface* s, const KDirtyRect& r) {
+    if (rects_.size() == kMaxRects) {  // beyond it, one rectangle around them all
+      KDirtyRect box = rects_[0];
+      for (const KDirtyRect& q : rects_) Grow(&box, q);
+      rects_.assign(1, box);
+    }
+    rects_.push_back(r);
+    stamp_ = s->stamp;
+  }
+  const std::vector<KDirtyRect>& Rects() const { return rects_; }
+
+ private:
+  static constexpr std::size_t kMaxRects = 64;
+  static void Grow(KDirtyRect* box, const KDirtyRect& r) {
+    const int right = std::max(box->x + box->w, r.x + r.w), bottom = std::max(box->y + box->h, r.y + r.h);
+    box->x = std::min(box->x, r.x);
+    box->y = std::min(box->y, r.y);
+    box->w = right - box->x;
+    box->h = bottom - box->y;
+  }
+  const KSurface* surface_ = nullptr;
+  std::uint64_t stamp_ = 0;
+  std::vector<KDirtyRect> rects_;
+};
+
+// Menus and levels copy one picture over the whole back buffer every frame, then draw a few
+// sprites on it. While that picture is unchanged, the next frame only needs the rectangles the
+// sprites covered copied back, not the whole screen (which costs a trip to memory each frame).
+struct BackdropState {
+  bool reuse = true;
+  const KSurface* source = nullptr;  // the picture last copied over the whole back buffer
+  std::uint64_t sourceStamp = 0;     // its stamp then
+  int sourceLeft = 0, sourceTop = 0;
+  ChangeList drawn;     // drawn over it since
+  ChangeList unshown;   // the back buffer's changes since the display last asked
+} backdrop;
+
+// Every engine write into the back buffer goes through here.
+void NoteDrawn(KSurface* back, const KDirtyRect& r) {
+  const bool drawnKnown = backdrop.drawn.Follows(back), unshownKnown = backdrop.unshown.Follows(back);
+  Touch(back);
+  if (drawnKnown) backdrop.drawn.Add(back, r);
+  if (unshownKnown) backdrop.unshown.Add(back, r);
+}
 }  // namespace
 
 void CopyRow565(std::uint16_t* dst, const std::uint16_t* src, int n) {
@@ -85,6 +145,16 @@ void KGraphic::ResetClassState() {
   screenWidth = screenHeight = screenDepth = 0;
   backBufferPicture = nullptr;
   backBufferSurface = nullptr;
+  backdrop = BackdropState{};
+}
+
+void KGraphic::PixelsChanged(KSurface* s) {
+  if (s) Touch(s);
+}
+
+void KGraphic::SetBackdropReuse(bool on) {
+  backdrop.reuse = on;
+  backdrop.source = nullptr;
 }
 
 bool KGraphic::CreatePrimarySurface(std::int16_t w, std::int16_t h, std::int16_t d, bool) {
@@ -108,6 +178,7 @@ bool KGraphic::CreateSurface(std::int32_t w, std::int32_t h, std::int32_t) {
       s->width = w;
       s->height = h;
       s->pixels.assign(static_cast<std::size_t>(w) * h, 0);
+      Touch(s.get());
       surface = std::move(s);
     } catch (const std::bad_alloc&) {
       ok = false;
@@ -133,6 +204,7 @@ void KGraphic::BuildSurface() {
       std::uint16_t* out = surface->pixels.data() + static_cast<std::size_t>(y) * surface->width;
       for (int x = 0; x < w; ++x) out[x] = To565(in[x]);
     }
+    Touch(surface.get());
   }
   // A low end of 0 means no colour key, so black is never transparent.
   if (colorKeyLow != 0) {
@@ -146,6 +218,7 @@ void KGraphic::Clear() {
   if (!surface) return;
   KSurface* target = (this == backBufferPicture && backBufferSurface) ? backBufferSurface : surface.get();
   std::fill(target->pixels.begin(), target->pixels.end(), 0);
+  Touch(target);
 }
 
 bool KGraphic::ClipRect(std::int32_t* srcLeft, std::int32_t* srcTop, std::int32_t* srcRight,
@@ -208,6 +281,10 @@ void KGraphic::Blit(std::int32_t sl, std::int32_t st, std::int32_t sr, std::int3
     fromPitch = static_cast<std::size_t>(w);
   }
   std::uint16_t* to = dst.pixels.data() + static_cast<std::size_t>(dy) * dst.width + dx;
+  if (!useKey && &src != &dst && dx == 0 && dy == 0 && w == dst.width && h == dst.height) {
+    CoverBackBuffer(sl, st);
+    return;
+  }
   for (int y = 0; y < h; ++y) {
     if (useKey)
       CopyRow565Keyed(to, from, w, src.keyLow, src.keyHigh);
@@ -216,6 +293,45 @@ void KGraphic::Blit(std::int32_t sl, std::int32_t st, std::int32_t sr, std::int3
     to += dst.width;
     from += fromPitch;
   }
+  NoteDrawn(&dst, KDirtyRect{dx, dy, w, h});
+}
+
+void KGraphic::CoverBackBuffer(std::int32_t sl, std::int32_t st) {
+  const KSurface& src = *surface;
+  KSurface& dst = *backBufferSurface;
+  const auto copy = [&](int x, int y, int w, int h) {
+    const std::uint16_t* from = src.pixels.data() + static_cast<std::size_t>(st + y) * src.width + sl + x;
+    std::uint16_t* to = dst.pixels.data() + static_cast<std::size_t>(y) * dst.width + x;
+    for (int row = 0; row < h; ++row, from += src.width, to += dst.width) CopyRow565(to, from, w);
+  };
+  const bool unchanged = backdrop.reuse && backdrop.source == &src && backdrop.sourceStamp == src.stamp &&
+                         backdrop.sourceLeft == sl && backdrop.sourceTop == st && backdrop.drawn.Follows(&dst);
+  const bool unshownKnown = backdrop.unshown.Follows(&dst);
+  if (unchanged) {
+    for (const KDirtyRect& r : backdrop.drawn.Rects()) copy(r.x, r.y, r.w, r.h);
+  } else {
+    copy(0, 0, dst.width, dst.height);
+  }
+  Touch(&dst);
+  if (unshownKnown) {
+    if (unchanged) {
+      for (const KDirtyRect& r : backdrop.drawn.Rects()) backdrop.unshown.Add(&dst, r);
+    } else {
+      backdrop.unshown.Add(&dst, KDirtyRect{0, 0, dst.width, dst.height});
+    }
+  }
+  backdrop.drawn.Restart(&dst);
+  backdrop.source = &src;
+  backdrop.sourceStamp = src.stamp;
+  backdrop.sourceLeft = sl;
+  backdrop.sourceTop = st;
+}
+
+bool KGraphic::TakeBackBufferChanges(std::vector<KDirtyRect>* rects) {
+  const bool known = backdrop.reuse && backdrop.unshown.Follows(backBufferSurface);
+  if (known) *rects = backdrop.unshown.Rects();
+  backdrop.unshown.Restart(backBufferSurface);
+  return known;
 }
 
 void KGraphic::BlitRect(std::int32_t srcLeft, std::int32_t srcTop, std::int32_t srcRight, std::int32_t srcBottom,
@@ -244,5 +360,6 @@ bool KGraphic::GrabBackBuffer() {
                 from->pixels.data() + static_cast<std::size_t>(y) * from->width,
                 static_cast<std::size_t>(screenWidth) * 2);
   }
+  Touch(surface.get());
   return true;
 }

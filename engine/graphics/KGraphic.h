@@ -15,6 +15,15 @@ struct KSurface {
   bool hasKey = false;
   std::uint16_t keyLow = 0;
   std::uint16_t keyHigh = 0;
+  // A new value whenever the engine changes the pixels (never one seen before). Code that
+  // writes pixels itself calls KGraphic::PixelsChanged, or the back buffer may be restored
+  // from a stale picture.
+  std::uint64_t stamp = 0;
+};
+
+// A rectangle of pixels: left, top, width, height.
+struct KDirtyRect {
+  int x, y, w, h;
 };
 
 class KGraphic {
@@ -36,8 +45,18 @@ class KGraphic {
   static void CheckBackBuffer();
   // The same warning; then fills the back buffer black when doClear is set.
   static void ClearBackBuffer(int, int, int, int, bool doClear);
-  // Forgets the class-wide state (screen size, back buffer): for tests and shutdown.
+  // Forgets the class-wide state (screen size, back buffer, backdrop reuse back on): for tests
+  // and shutdown.
   static void ResetClassState();
+  // After code outside the engine wrote a surface's pixels.
+  static void PixelsChanged(KSurface* surface);
+  // A picture copied opaquely over the whole back buffer again, unchanged since, restores only
+  // the rectangles drawn over it in between, and the display compares only what was written
+  // (on by default; off for comparisons).
+  static void SetBackdropReuse(bool on);
+  // The back-buffer rectangles written since the last call, into rects; false when something
+  // else may have changed too (look at the whole screen then).
+  static bool TakeBackBufferChanges(std::vector<KDirtyRect>* rects);
 
   // Makes this picture's surface the back buffer of a width x height screen.
   bool CreatePrimarySurface(std::int16_t width, std::int16_t height, std::int16_t depth, bool fullScreen);
@@ -89,6 +108,8 @@ class KGraphic {
  private:
   void Blit(std::int32_t srcLeft, std::int32_t srcTop, std::int32_t srcRight, std::int32_t srcBottom,
             std::int32_t destX, std::int32_t destY, bool keyed);
+  // An opaque copy of this picture over the whole back buffer, from srcLeft, srcTop.
+  void CoverBackBuffer(std::int32_t srcLeft, std::int32_t srcTop);
   void LoadImageFile(const char* path);
   void LoadTgaFile(const char* path);
 

@@ -204,4 +204,85 @@ TEST_F(BlitTest, WarningBoxes) {
   pic->BlitRect(0, 0, -1, -1, 0, 0);
 }
 
+// Every frame the menus copy one picture over the whole screen and draw sprites on it; the
+// engine then restores only what the sprites covered. Random frames of copies, sprites,
+// clears, grabs and picture changes must leave exactly the back buffer a full copy leaves.
+TEST_F(BlitTest, RestoringOnlyTheDrawnRectanglesMatchesFullCopies) {
+  constexpr int kW = 64, kH = 48;
+  const auto run = [&](bool reuse, std::vector<std::vector<std::uint16_t>>* frames) {
+    KGraphic::ResetClassState();
+    KGraphic::SetBackdropReuse(reuse);
+    MakeBackBuffer(kW, kH);
+    auto backdrop = Picture(kW, kH, Gradient(kW, kH), "a.bmp");
+    std::vector<Rgb> wide(80 * 60);
+    for (std::size_t i = 0; i < wide.size(); ++i)
+      wide[i] = Rgb{static_cast<std::uint8_t>(i * 7), static_cast<std::uint8_t>(i * 3), static_cast<std::uint8_t>(i)};
+    auto big = Picture(80, 60, wide, "b.bmp");
+    std::vector<Rgb> sprite(12 * 9, kRed);
+    for (int i = 0; i < 12 * 9; i += 5) sprite[i] = kBlue;  // holes that show what lies below
+    auto spr = Picture(12, 9, sprite, "s.bmp");
+    KGraphic grab;
+    std::uint32_t seed = 12345;
+    const auto next = [&](int n) {
+      seed = seed * 1103515245u + 12345u;
+      return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+    };
+    for (int step = 0; step < 3000; ++step) {
+      const int op = next(20);
+      if (op < 5) {
+        backdrop->BlitRect(0, 0, -1, -1, 0, 0);
+      } else if (op < 7) {
+        const int ox = next(17), oy = next(13);
+        if (next(2))
+          big->BlitRect(ox, oy, ox + kW, oy + kH, 0, 0);
+        else
+          big->BlitRect(0, 0, -1, -1, -ox, -oy);  // the same through the clipper
+      } else if (op < 13) {
+        spr->BlitRectKeyed(0, 0, 12, 9, next(90) - 20, next(70) - 15);
+      } else if (op == 13) {
+        backdrop->BlitRect(next(20), next(20), 40, 40, next(60) - 10, next(40) - 10);
+      } else if (op == 14) {
+        for (int i = 0; i < 70; ++i) spr->BlitRectKeyed(0, 0, 12, 9, next(60), next(44));
+      } else if (op == 15) {
+        if (next(2))
+          backdrop->Clear();
+        else
+          backdrop->LoadPicture(dir.File("a.bmp").c_str(), 1, 0, 31, 31);
+      } else if (op == 16) {
+        KGraphic::ClearBackBuffer(0, 0, 0, 0, true);
+      } else if (op == 17) {
+        if (next(2))
+          grab.GrabBackBuffer();
+        else
+          grab.BlitRect(0, 0, -1, -1, 0, 0);
+      } else if (op == 18) {
+        back->BlitRect(0, 0, 20, 20, next(50), next(30));  // the back buffer onto itself
+      } else {
+        KSurface* s = KGraphic::BackBufferSurface();
+        s->pixels[static_cast<std::size_t>(next(kW * kH))] = 0x1234;
+        KGraphic::PixelsChanged(s);
+      }
+      frames->push_back(KGraphic::BackBufferSurface()->pixels);
+    }
+  };
+  std::vector<std::vector<std::uint16_t>> full, reused;
+  run(false, &full);
+  run(true, &reused);
+  ASSERT_EQ(full.size(), reused.size());
+  for (std::size_t i = 0; i < full.size(); ++i) ASSERT_EQ(full[i], reused[i]) << "after step " << i;
+
+  // The saving is real: a pixel written behind the engine's back survives the next full-screen
+  // copy of an unchanged picture, because only the drawn rectangles are copied again.
+  KGraphic::ClearBackBuffer(0, 0, 0, 0, true);
+  auto pic = Picture(kW, kH, Gradient(kW, kH), "c.bmp");
+  pic->BlitRect(0, 0, -1, -1, 0, 0);
+  const std::uint16_t painted = BackPixel(5, 5);
+  KGraphic::BackBufferSurface()->pixels[5 * kW + 5] = 0x1234;
+  pic->BlitRect(0, 0, -1, -1, 0, 0);
+  EXPECT_EQ(BackPixel(5, 5), 0x1234);
+  KGraphic::PixelsChanged(KGraphic::BackBufferSurface());
+  pic->BlitRect(0, 0, -1, -1, 0, 0);
+  EXPECT_EQ(BackPixel(5, 5), painted);
+}
+
 }  // namespace

@@ -94,6 +94,7 @@ TEST_F(DisplayTest, OnlyChangedTilesAreHandedOver) {
   EXPECT_EQ(KDisplayWindow::LastPresentedPixels(), 0u);  // the same black frame again
   const std::uint64_t before = script::PixelsPresented();
   Back()->pixels[300 * 800 + 401] = 0x1234;
+  KGraphic::PixelsChanged(Back());
   d->Flip();
   EXPECT_EQ(KDisplayWindow::LastPresentedPixels(), 40u * 20u);
   EXPECT_EQ(script::PixelsPresented() - before, 800u);
@@ -102,9 +103,49 @@ TEST_F(DisplayTest, OnlyChangedTilesAreHandedOver) {
   EXPECT_EQ(KDisplayWindow::LastPresentedPixels(), 0u);
   // A whole new picture goes over whole, and the display shows exactly the back buffer.
   for (std::size_t i = 0; i < Back()->pixels.size(); ++i) Back()->pixels[i] = static_cast<std::uint16_t>(i * 2654435761u >> 7);
+  KGraphic::PixelsChanged(Back());
   d->Flip();
   EXPECT_EQ(KDisplayWindow::LastPresentedPixels(), 800u * 600u);
   EXPECT_EQ(script::Screen(), Back()->pixels);
+}
+
+// The display compares only the tiles the engine wrote since the last frame. Frames of sprites
+// over a backdrop, with clears and partial copies between, must hand over exactly the tiles a
+// comparison of the whole screen finds, and leave the display showing the back buffer.
+TEST_F(DisplayTest, ComparingOnlyWrittenTilesFindsWhatAWholeComparisonFinds) {
+  std::vector<Rgb> art(800 * 600);
+  for (std::size_t i = 0; i < art.size(); ++i)
+    art[i] = Rgb{static_cast<std::uint8_t>(i % 800), static_cast<std::uint8_t>(i / 800), static_cast<std::uint8_t>(i * 5)};
+  std::vector<Rgb> ball(30 * 30, Rgb{255, 200, 0});
+  for (int i = 0; i < 30 * 30; i += 3) ball[i] = Rgb{0, 0, 255};
+  const auto run = [&](bool reuse, std::vector<std::uint64_t>* presented) {
+    script::ResetDisplayAndInput();
+    KGraphic::ResetClassState();
+    KGraphic::SetBackdropReuse(reuse);
+    auto d = Open();
+    auto backdrop = Picture(800, 600, art, "backdrop.bmp");
+    auto sprite = Picture(30, 30, ball, "ball.bmp");
+    std::uint32_t seed = 99;
+    const auto next = [&](int n) {
+      seed = seed * 1103515245u + 12345u;
+      return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+    };
+    for (int frame = 0; frame < 120; ++frame) {
+      const int kind = next(10);
+      if (kind < 7) backdrop->BlitRect(0, 0, -1, -1, 0, 0);
+      if (kind == 7) backdrop->BlitRect(next(700), next(500), 800, 600, next(800) - 50, next(600) - 50);
+      if (kind == 8) KGraphic::ClearBackBuffer(0, 0, 0, 0, frame % 2 == 0);
+      const int sprites = next(3) == 0 ? 80 : next(6);  // sometimes more than the list keeps apart
+      for (int i = 0; i < sprites; ++i) sprite->BlitRectKeyed(0, 0, 30, 30, next(860) - 30, next(660) - 30);
+      d->Flip();
+      presented->push_back(KDisplayWindow::LastPresentedPixels());
+      ASSERT_EQ(script::Screen(), Back()->pixels) << "frame " << frame;
+    }
+  };
+  std::vector<std::uint64_t> whole, written;
+  run(false, &whole);
+  run(true, &written);
+  EXPECT_EQ(written, whole);
 }
 
 TEST_F(DisplayTest, ChangedTilesAreMergedIntoFewRectangles) {

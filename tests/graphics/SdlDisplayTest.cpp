@@ -45,6 +45,7 @@ TEST(SdlDisplayTest, WindowTakesFocusPresentsPacesAndMapsThePointer) {
     const std::uint64_t start = plat::ClockMicroseconds();
     for (int i = 0; i < 6; ++i) {
       back->pixels[i * 1000] = 0xffff;
+      KGraphic::PixelsChanged(back);
       display.Flip();
     }
     EXPECT_GE(plat::ClockMicroseconds() - start, 5 * 14000u);
@@ -72,6 +73,7 @@ TEST(SdlDisplayTest, FullScreenScalesThePictureAndThePointer) {
       EXPECT_EQ(KInputState::GetMouseY(), 599 - x / 2);
     }
     KGraphic::BackBufferSurface()->pixels[0] = 0xffff;
+    KGraphic::PixelsChanged(KGraphic::BackBufferSurface());
     display.Flip();
     display.Flip();
     EXPECT_EQ(KDisplayWindow::LastPresentedPixels(), 0u);
