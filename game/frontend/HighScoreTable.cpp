@@ -11,7 +11,8 @@ HighScoreTable highScores;
 
 namespace {
 
-// A name kept or shown is at most its first 255 bytes, zero-terminated, whatever a file held.
+// Mended: a name without its terminating zero used to be read past its record. A name kept
+// or shown is now at most its first 255 bytes, zero-terminated, whatever a file held.
 void TerminateName(HighScoreEntry& e) { e.name[sizeof e.name - 1] = '\0'; }
 
 }  // namespace

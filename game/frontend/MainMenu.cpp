@@ -200,8 +200,11 @@ bool RunMainMenu() {
         WaitWhileHeld(repeatDelay);
         repeatDelay = repeatDelay - 10 < 4 ? 4 : repeatDelay - 10;
       }
+      // Kept as designed: only a press held as the menu opens starts at 500 ms; after any
+      // release the repeat starts at 100 ms.
       if (!pressed) repeatDelay = 100;
       if (gameRecord.menuLevel < 1) gameRecord.menuLevel = 1;
+      // Kept as designed: without a level count (no "zindo.ini") the selector shows 0.
       if (gameRecord.menuLevel > gameRecord.levelCount) gameRecord.menuLevel = gameRecord.levelCount;
       if (gameRecord.menuLevel > gameRecord.highestLevel) gameRecord.menuLevel = gameRecord.highestLevel;
       DrawNumber(gameRecord.menuLevel, 424, 313);

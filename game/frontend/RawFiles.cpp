@@ -25,7 +25,7 @@ void WriteLe32(unsigned char* p, std::int32_t v) {
 }
 
 // Levels are applied as read, even absurd ones from a damaged file (the options screen
-// clamps them): the percent saturates rather than overflowing.
+// clamps them). Mended: the percent saturates; level x 10 used to overflow.
 int Percent(std::int32_t level) {
   return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{level} * 10, INT32_MIN, INT32_MAX));
 }
@@ -34,6 +34,8 @@ void ApplyVolumes() { setVolumes(Percent(musicLevel), Percent(effectsLevel)); }
 
 }  // namespace
 
+// Mended: a write that failed half way (disk full, a crash) used to leave the old file
+// destroyed; the bytes now go to a file beside it, renamed over it once complete.
 bool ReplaceFile(const char* path, const void* bytes, std::size_t size) {
   const std::string temp = std::string(path) + ".new";
   std::FILE* f = std::fopen(temp.c_str(), "wb");
@@ -56,7 +58,8 @@ void LoadVolumePrefs() {
     unsigned char b[8];
     const std::size_t got = std::fread(b, 1, sizeof b, f);
     std::fclose(f);
-    // A short file keeps the levels it does not hold.
+    // Mended: a short file used to leave unread bytes as levels; it now keeps the levels it
+    // does not hold.
     if (got >= 4) effectsLevel = ReadLe32(b);
     if (got >= 8) musicLevel = ReadLe32(b + 4);
   }
