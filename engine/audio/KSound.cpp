@@ -184,8 +184,8 @@ bool KSound::LoadSample(const char* path, std::int32_t volume, bool loop) {
     FreeBuffers();
     return false;
   }
-  // A "data" chunk whose declared size runs past the end of the file is cut to the bytes
-  // present (it used to be copied from beyond the file's end).
+  // Mended: a "data" chunk whose declared size runs past the end of the file used to be
+  // copied from beyond the file's end; it is cut to the bytes present.
   const std::size_t present = size - dataStart;
   dataSize_ = static_cast<std::uint32_t>(std::min<std::size_t>(static_cast<std::size_t>(declared), present));
   data_ = bytes + dataStart;
@@ -204,7 +204,7 @@ bool OpenOggFile(const char* path, OggVorbis_File* vf) {
   std::FILE* f = std::fopen(path, "rb");
   if (!f) return false;
   if (ov_open(f, vf, nullptr, 0) != 0) {
-    std::fclose(f);  // a refused file stays ours to close
+    std::fclose(f);  // Mended: a refused file stays ours to close (it used to leak)
     return false;
   }
   return true;

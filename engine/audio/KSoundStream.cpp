@@ -61,8 +61,8 @@ void KSound::PlayStream(bool loop) {
     std::lock_guard<std::mutex> hold(mixer::Lock());
     voice_.playing = false;
     voice_.position = 0;
-    // The ring is cleared, so a restart begins with silence rather than with the half of
-    // the old playback that was left in it.
+    // Mended: a restart used to begin with the half of the old playback left in the ring;
+    // the ring is cleared, so it begins with silence.
     std::fill(voice_.pcm.begin(), voice_.pcm.end(), std::int16_t{0});
   }
   StartRefillThread();

