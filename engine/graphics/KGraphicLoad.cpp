@@ -47,6 +47,30 @@ ReadResult ReadWholeFile(const char* path, std::vector<unsigned char>* bytes) {
   return got == bytes->size() ? ReadResult::kOk : ReadResult::kShort;
 }
 
+// Reads the whole file; on failure, the box text for that failure from the loader's own four
+// texts (cannot open, empty, no memory, short), or null when the file was read.
+struct ReadTexts {
+  const char* cannotOpen;
+  const char* empty;
+  const char* noMemory;
+  const char* shortRead;
+};
+const char* ReadWholeFileOrSay(const char* path, std::vector<unsigned char>* bytes, const ReadTexts& texts) {
+  switch (ReadWholeFile(path, bytes)) {
+    case ReadResult::kOk:
+      return nullptr;
+    case ReadResult::kCannotOpen:
+      return texts.cannotOpen;
+    case ReadResult::kEmpty:
+      return texts.empty;
+    case ReadResult::kNoMemory:
+      return texts.noMemory;
+    case ReadResult::kShort:
+      return texts.shortRead;
+  }
+  return texts.cannotOpen;
+}
+
 }  // namespace
 
 bool KGraphic::LoadPicture(const char* file, int, int, std::uint32_t keyLow, std::uint32_t keyHigh) {
@@ -64,23 +88,8 @@ bool KGraphic::LoadPicture(const char* file, int, int, std::uint32_t keyLow, std
 
 void KGraphic::LoadImageFile(const char* file) {
   std::vector<unsigned char> bytes;
-  const char* error = nullptr;
-  switch (ReadWholeFile(file, &bytes)) {
-    case ReadResult::kOk:
-      break;
-    case ReadResult::kCannotOpen:
-      error = "file not found";
-      break;
-    case ReadResult::kEmpty:
-      error = "file is corrupt";
-      break;
-    case ReadResult::kNoMemory:
-      error = "out of memory";
-      break;
-    case ReadResult::kShort:
-      error = "File is corrupted";
-      break;
-  }
+  const char* error =
+      ReadWholeFileOrSay(file, &bytes, {"file not found", "file is corrupt", "out of memory", "File is corrupted"});
   std::vector<std::uint32_t> pixels;
   int w = 0, h = 0;
   if (!error && !plat::DecodeImage(bytes.data(), bytes.size(), &pixels, &w, &h)) error = "File is corrupted";
@@ -100,23 +109,8 @@ void KGraphic::LoadTgaFile(const char* file) {
   // Kept as designed: ".tga" files are read whole but nothing is made of them; the picture
   // stays without an image and the surface step then reports its failure.
   std::vector<unsigned char> bytes;
-  const char* error = nullptr;
-  switch (ReadWholeFile(file, &bytes)) {
-    case ReadResult::kOk:
-      break;
-    case ReadResult::kCannotOpen:
-      error = "Could not open file";
-      break;
-    case ReadResult::kEmpty:
-      error = "file is 0 byte";
-      break;
-    case ReadResult::kNoMemory:
-      error = "Out of memory";
-      break;
-    case ReadResult::kShort:
-      error = "Out of data to read";
-      break;
-  }
+  const char* error = ReadWholeFileOrSay(file, &bytes,
+                                         {"Could not open file", "file is 0 byte", "Out of memory", "Out of data to read"});
   if (error) {
     ShowMessageBox(error, file);
     return;

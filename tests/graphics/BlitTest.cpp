@@ -222,11 +222,8 @@ TEST_F(BlitTest, RestoringOnlyTheDrawnRectanglesMatchesFullCopies) {
     for (int i = 0; i < 12 * 9; i += 5) sprite[i] = kBlue;  // holes that show what lies below
     auto spr = Picture(12, 9, sprite, "s.bmp");
     KGraphic grab;
-    std::uint32_t seed = 12345;
-    const auto next = [&](int n) {
-      seed = seed * 1103515245u + 12345u;
-      return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
-    };
+    TestRandom random{12345u};
+    const auto next = [&](int n) { return random.Next(n); };
     for (int step = 0; step < 3000; ++step) {
       const int op = next(20);
       if (op < 5) {

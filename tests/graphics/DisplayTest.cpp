@@ -125,11 +125,8 @@ TEST_F(DisplayTest, ComparingOnlyWrittenTilesFindsWhatAWholeComparisonFinds) {
     auto d = Open();
     auto backdrop = Picture(800, 600, art, "backdrop.bmp");
     auto sprite = Picture(30, 30, ball, "ball.bmp");
-    std::uint32_t seed = 99;
-    const auto next = [&](int n) {
-      seed = seed * 1103515245u + 12345u;
-      return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
-    };
+    TestRandom random{99u};
+    const auto next = [&](int n) { return random.Next(n); };
     for (int frame = 0; frame < 120; ++frame) {
       const int kind = next(10);
       if (kind < 7) backdrop->BlitRect(0, 0, -1, -1, 0, 0);

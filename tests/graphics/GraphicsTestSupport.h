@@ -12,6 +12,15 @@
 #include <string>
 #include <vector>
 
+// A small repeatable generator for randomised drawing tests: Next(n) is in 0..n-1.
+struct TestRandom {
+  std::uint32_t seed;
+  int Next(int n) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+  }
+};
+
 class EngineTest : public ::testing::Test {
  protected:
   void SetUp() override {
