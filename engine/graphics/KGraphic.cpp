@@ -45,6 +45,8 @@ class ChangeList {
     rects_.push_back(r);
     stamp_ = s->stamp;
   }
+  // s changed only where the list already says (or not at all): follow its new stamp.
+  void Keep(const KSurface* s) { stamp_ = s->stamp; }
   const std::vector<KDirtyRect>& Rects() const { return rects_; }
 
  private:
@@ -316,6 +318,7 @@ void KGraphic::CoverBackBuffer(std::int32_t sl, std::int32_t st) {
   if (unshownKnown) {
     if (unchanged) {
       for (const KDirtyRect& r : backdrop.drawn.Rects()) backdrop.unshown.Add(&dst, r);
+      backdrop.unshown.Keep(&dst);  // nothing drawn since: nothing changed
     } else {
       backdrop.unshown.Add(&dst, KDirtyRect{0, 0, dst.width, dst.height});
     }

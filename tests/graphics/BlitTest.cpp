@@ -282,4 +282,36 @@ TEST_F(BlitTest, RestoringOnlyTheDrawnRectanglesMatchesFullCopies) {
   EXPECT_EQ(BackPixel(5, 5), painted);
 }
 
+// What the display is told was written: only what was, and no more than that.
+TEST_F(BlitTest, TheRecordOfWritesNamesTheRectanglesDrawnAndRestored) {
+  MakeBackBuffer(64, 48);
+  auto pic = Picture(64, 48, Gradient(64, 48));
+  auto spr = Picture(8, 6, std::vector<Rgb>(48, kRed), "s.bmp");
+  std::vector<KDirtyRect> rects;
+  const auto same = [](const KDirtyRect& a, const KDirtyRect& b) {
+    return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
+  };
+  pic->BlitRect(0, 0, -1, -1, 0, 0);
+  KGraphic::TakeBackBufferChanges(&rects);  // from here on, every write is known
+  spr->BlitRectKeyed(0, 0, 8, 6, 60, 10);     // clipped to 4 x 6
+  ASSERT_TRUE(KGraphic::TakeBackBufferChanges(&rects));
+  ASSERT_EQ(rects.size(), 1u);
+  EXPECT_TRUE(same(rects[0], KDirtyRect{60, 10, 4, 6}));
+  pic->BlitRect(0, 0, -1, -1, 0, 0);  // the backdrop again: only the sprite's place comes back
+  ASSERT_TRUE(KGraphic::TakeBackBufferChanges(&rects));
+  ASSERT_EQ(rects.size(), 1u);
+  EXPECT_TRUE(same(rects[0], KDirtyRect{60, 10, 4, 6}));
+  pic->BlitRect(0, 0, -1, -1, 0, 0);  // nothing drawn since: nothing written
+  ASSERT_TRUE(KGraphic::TakeBackBufferChanges(&rects));
+  EXPECT_TRUE(rects.empty());
+  KGraphic::ClearBackBuffer(0, 0, 0, 0, true);  // outside the record: the whole screen is in doubt
+  EXPECT_FALSE(KGraphic::TakeBackBufferChanges(&rects));
+  ASSERT_TRUE(KGraphic::TakeBackBufferChanges(&rects));
+  EXPECT_TRUE(rects.empty());
+  pic->BlitRect(0, 0, -1, -1, 0, 0);  // after the clear the backdrop goes over whole
+  ASSERT_TRUE(KGraphic::TakeBackBufferChanges(&rects));
+  ASSERT_EQ(rects.size(), 1u);
+  EXPECT_TRUE(same(rects[0], KDirtyRect{0, 0, 64, 48}));
+}
+
 }  // namespace
