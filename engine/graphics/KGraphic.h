@@ -99,9 +99,6 @@ class KGraphic {
   std::int32_t pixelHeight = 0;
   std::int32_t depth = 0;
   char path[260] = {};
-  // Never read by the engine: the game keeps a menu button's hit rectangle and draw point here.
-  std::int32_t buttonLeft = 0, buttonRight = 0, buttonTop = 0, buttonBottom = 0;
-  std::int16_t buttonX = 0, buttonY = 0;
   float width = 0.0f;
   float height = 0.0f;
 

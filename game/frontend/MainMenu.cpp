@@ -12,31 +12,21 @@
 #include "DataConfig.h"
 #include "Services.h"
 #include "SoundCues.h"
-#include "Startup.h"
+#include "Screen.h"
 
 #include <cstdio>
 #include <cstring>
 
-KGraphic* bigPlancheSheet = nullptr;
 bool attractToggle = false;
 
 namespace {
 
 KGraphic* menuBackground = nullptr;
-KGraphic* playButton = nullptr;
-KGraphic* optionsButton = nullptr;
-KGraphic* quitButton = nullptr;
-KGraphic* levelUpButton = nullptr;
-KGraphic* levelDownButton = nullptr;
-
-struct Glyph {
-  char c;
-  int start, end;
-};
-constexpr Glyph kGlyphTable[] = {{'0', 92, 105}, {'1', 1, 8},   {'2', 8, 16},  {'3', 16, 27},
-                                 {'4', 27, 37},  {'5', 38, 47}, {'6', 47, 57}, {'7', 58, 68},
-                                 {'8', 68, 81},  {'9', 81, 92}, {':', 106, 112}};
-static_assert(sizeof(kGlyphTable) / sizeof(kGlyphTable[0]) == 11, "ten digits and the colon");
+ScreenButton playButton;
+ScreenButton optionsButton;
+ScreenButton quitButton;
+ScreenButton levelUpButton;
+ScreenButton levelDownButton;
 
 constexpr const char* kTitleMusic = "data\\audio\\monkey2.ogg";
 
@@ -44,44 +34,26 @@ void PlayTitleMusic() { playMusic(KPath::MakeAbsolute(kTitleMusic)); }
 
 }  // namespace
 
-KGraphic* LoadMenuPicture(const char* name) {
-  char relative[260];
-  std::snprintf(relative, sizeof relative, "data\\general\\ENGLISH\\%s", name);
-  KGraphic* picture = new KGraphic();
-  picture->LoadPicture(KPath::MakeAbsolute(relative), true, false, 31, 31);
-  return picture;
-}
-
-void SetButtonArea(KGraphic* button, int drawX, int drawY, int left, int right, int top, int bottom) {
-  button->buttonX = static_cast<std::int16_t>(drawX);
-  button->buttonY = static_cast<std::int16_t>(drawY);
-  button->buttonLeft = left;
-  button->buttonRight = right;
-  button->buttonTop = top;
-  button->buttonBottom = bottom;
-}
-
 void FreeMainMenuPictures() {
-  for (KGraphic** p : {&menuBackground, &playButton, &optionsButton, &quitButton, &levelUpButton, &levelDownButton}) {
-    delete *p;
-    *p = nullptr;
-  }
+  delete menuBackground;
+  menuBackground = nullptr;
+  for (ScreenButton* b : {&playButton, &optionsButton, &quitButton, &levelUpButton, &levelDownButton}) FreeButton(*b);
 }
 
 bool LoadMainMenuPictures() {
   menuBackground = LoadMenuPicture("menu\\menuplayoff.bmp");
-  playButton = LoadMenuPicture("menu\\playon.bmp");
-  optionsButton = LoadMenuPicture("menu\\optionson.bmp");
-  quitButton = LoadMenuPicture("menu\\quiton.bmp");
-  levelUpButton = LoadSprite(KPath::MakeAbsolute("data\\sprites\\righton.bmp"));
-  if (!levelUpButton) return false;
-  levelDownButton = LoadSprite(KPath::MakeAbsolute("data\\sprites\\lefton.bmp"));
-  if (!levelDownButton) return false;
-  SetButtonArea(playButton, 343, 196, 350, 447, 207, 243);
-  SetButtonArea(optionsButton, 332, 378, 350, 467, 382, 423);
-  SetButtonArea(quitButton, 332, 459, 350, 477, 468, 513);
-  SetButtonArea(levelDownButton, 348, 306, 348, 388, 306, 336);
-  SetButtonArea(levelUpButton, 427, 306, 427, 457, 306, 336);
+  playButton.picture = LoadMenuPicture("menu\\playon.bmp");
+  optionsButton.picture = LoadMenuPicture("menu\\optionson.bmp");
+  quitButton.picture = LoadMenuPicture("menu\\quiton.bmp");
+  levelUpButton.picture = LoadSprite(KPath::MakeAbsolute("data\\sprites\\righton.bmp"));
+  if (!levelUpButton.picture) return false;
+  levelDownButton.picture = LoadSprite(KPath::MakeAbsolute("data\\sprites\\lefton.bmp"));
+  if (!levelDownButton.picture) return false;
+  SetButtonArea(playButton, kPlayButtonPlace);
+  SetButtonArea(optionsButton, kOptionsButtonPlace);
+  SetButtonArea(quitButton, kQuitButtonPlace);
+  SetButtonArea(levelDownButton, kLevelDownButtonPlace);
+  SetButtonArea(levelUpButton, kLevelUpButtonPlace);
   gameRecord.highestLevel = ReadHighestLevel();
   gameRecord.menuLevel = gameRecord.highestLevel;
   gameRecord.levelCount = GetDataInt("levelcount");
@@ -95,23 +67,6 @@ void WaitWhileHeld(int ms) {
     const std::uint32_t start = KClock::GetMilliseconds();
     while (KClock::GetMilliseconds() == start) {
     }
-  }
-}
-
-int FindGlyph(char c) {
-  for (int i = 0; i < 11; ++i)
-    if (kGlyphTable[i].c == c) return i;
-  return 0;
-}
-
-void DrawNumber(std::int32_t value, int rightX, int y) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
-  if (text[0] == '\0') std::strcpy(text, "0");
-  for (int i = static_cast<int>(std::strlen(text)) - 1; i >= 0; --i) {
-    const Glyph& g = kGlyphTable[FindGlyph(text[i])];
-    rightX -= g.end - g.start;
-    if (bigPlancheSheet) bigPlancheSheet->BlitRectKeyed(155 + g.start, 189, 155 + g.end, 202, rightX, y, 0, 0);
   }
 }
 
@@ -170,7 +125,7 @@ bool RunMainMenu() {
       LoadMainMenuPictures();
       menuChoice = 0;
       idleStart = KClock::GetMilliseconds();
-    } else if (ButtonState(playButton) == 1 && pressed) {
+    } else if (ButtonState(playButton) == ButtonResult::kClicked && pressed) {
       FreeMainMenuPictures();
       if (!PlayGame(false)) {
         ok = false;
@@ -182,20 +137,20 @@ bool RunMainMenu() {
       menuChoice = 0;
       idleStart = KClock::GetMilliseconds();
     } else {
-      if (ButtonState(optionsButton) == 1 && pressed) {
+      if (ButtonState(optionsButton) == ButtonResult::kClicked && pressed) {
         FreeMainMenuPictures();
         RunOptionsMenu();
         LoadMainMenuPictures();
         WaitMouseRelease();
         menuBackground->BlitRect(0, 0, -1, -1, originX, originY, 0, 0);
       }
-      if (ButtonState(quitButton) == 1 && pressed) menuChoice = 3;
-      if (ButtonState(levelDownButton) != 2 && pressed) {
+      if (ButtonState(quitButton) == ButtonResult::kClicked && pressed) menuChoice = 3;
+      if (ButtonState(levelDownButton) != ButtonResult::kOutside && pressed) {
         --gameRecord.menuLevel;
         WaitWhileHeld(repeatDelay);
         repeatDelay = repeatDelay - 10 < 4 ? 4 : repeatDelay - 10;
       }
-      if (ButtonState(levelUpButton) != 2 && pressed) {
+      if (ButtonState(levelUpButton) != ButtonResult::kOutside && pressed) {
         ++gameRecord.menuLevel;
         WaitWhileHeld(repeatDelay);
         repeatDelay = repeatDelay - 10 < 4 ? 4 : repeatDelay - 10;
@@ -207,7 +162,7 @@ bool RunMainMenu() {
       // Kept as designed: without a level count (no "zindo.ini") the selector shows 0.
       if (gameRecord.menuLevel > gameRecord.levelCount) gameRecord.menuLevel = gameRecord.levelCount;
       if (gameRecord.menuLevel > gameRecord.highestLevel) gameRecord.menuLevel = gameRecord.highestLevel;
-      DrawNumber(gameRecord.menuLevel, 424, 313);
+      DrawNumber(gameRecord.menuLevel, kMenuLevelRightX, kMenuLevelTop);
       DrawCursor();
       displayWindow->Flip(0);
     }

@@ -1,4 +1,4 @@
-#include "GraphicsTestSupport.h"
+#include "EngineTest.h"
 
 namespace {
 

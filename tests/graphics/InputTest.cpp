@@ -1,6 +1,5 @@
-#include "GraphicsTestSupport.h"
+#include "EngineTest.h"
 
-#include "Input.h"
 #include "KDisplayWindow.h"
 #include "KInputState.h"
 #include "platform.h"
@@ -11,7 +10,6 @@ class InputTest : public EngineTest {
  protected:
   void SetUp() override {
     EngineTest::SetUp();
-    pressX = pressY = -1;
     KInputState::ReleaseJoystick(0);
     KInputState::ReleaseJoystick(1);
   }
@@ -64,61 +62,17 @@ TEST_F(InputTest, WaitKeyUpSeesTheKeyGoUpWithoutEvents) {
   EXPECT_EQ(plat::PollWindowEvent(), plat::WindowEvent::kClose);
 }
 
-TEST_F(InputTest, PointerIsCutTo16BitsWithItsSign) {
-  script::SetPointer(70000, -5);
-  EXPECT_EQ(KInputState::GetMouseX(), 70000);
-  EXPECT_EQ(MouseX(), 70000 - 65536);
-  EXPECT_EQ(MouseY(), -5);
-  script::SetPointer(40000, 32767);
-  EXPECT_EQ(MouseX(), 40000 - 65536);
-  EXPECT_EQ(MouseY(), 32767);
-  script::SetPointer(-900, 650);  // outside the client area: as it is
-  EXPECT_EQ(MouseX(), -900);
-  EXPECT_EQ(MouseY(), 650);
-  KInputState::SetMousePosition(123, 45);
-  EXPECT_EQ(MouseX(), 123);
-  EXPECT_EQ(MouseY(), 45);
-}
-
 TEST_F(InputTest, PointerMovesWhereThePlatformCannotMoveIt) {
   script::SetWarpAllowed(false);
   script::SetPointer(10, 20);
   KInputState::SetMousePosition(300, 400);  // kept by the engine, read back
-  EXPECT_EQ(MouseX(), 300);
-  EXPECT_EQ(MouseY(), 400);
+  EXPECT_EQ(KInputState::GetMouseX(), 300);
+  EXPECT_EQ(KInputState::GetMouseY(), 400);
   KInputState::SetMousePosition(310, 400);
-  EXPECT_EQ(MouseX(), 310);
+  EXPECT_EQ(KInputState::GetMouseX(), 310);
   script::SetPointer(11, 20);  // the real pointer moved: it counts again
-  EXPECT_EQ(MouseX(), 11);
-  EXPECT_EQ(MouseY(), 20);
-}
-
-TEST_F(InputTest, PressPointProtocol) {
-  script::SetPointer(100, 200);
-  EXPECT_FALSE(PollMouseButton());
-  EXPECT_EQ(pressX, -1);
-  script::SetButton(true);
-  EXPECT_TRUE(PollMouseButton());
-  EXPECT_EQ(pressX, 100);
-  EXPECT_EQ(pressY, 200);
-  // Moving while held keeps the first point, so a button under the pointer is not clicked.
-  script::SetPointer(101, 200);
-  EXPECT_TRUE(PollMouseButton());
-  EXPECT_EQ(pressX, 100);
-  EXPECT_NE(MouseX(), pressX);
-  script::SetButton(false);
-  EXPECT_FALSE(PollMouseButton());
-  EXPECT_EQ(pressX, -1);
-  EXPECT_EQ(pressY, -1);
-  // WaitMouseRelease polls until the button is up.
-  script::SetButton(true);
-  script::SetTickHook([](bool) {
-    if (script::Now() >= 30000) script::SetButton(false);
-  });
-  WaitMouseRelease();
-  script::SetTickHook(nullptr);
-  EXPECT_GE(script::Now(), 30000u);
-  EXPECT_EQ(pressX, -1);
+  EXPECT_EQ(KInputState::GetMouseX(), 11);
+  EXPECT_EQ(KInputState::GetMouseY(), 20);
 }
 
 TEST_F(InputTest, PointerShowAndHideAreDefinite) {
@@ -158,16 +112,6 @@ TEST_F(InputTest, JoystickThresholdsButtonsAndCapture) {
   EXPECT_FALSE(KInputState::IsJoystickRight(0));
   EXPECT_FALSE(KInputState::IsJoystickButtonDown(0, 0b0010));
   EXPECT_FALSE(KInputState::CaptureJoystick(7));
-}
-
-TEST_F(InputTest, PumpAndCheckQuit) {
-  KDisplayWindow d;
-  d.Create(800, 600, 16, true, "ZindoRumba");
-  EXPECT_FALSE(PumpAndCheckQuit());
-  script::SetFocus(true);
-  script::PostClose();
-  EXPECT_FALSE(PumpAndCheckQuit());  // one event per call
-  EXPECT_TRUE(PumpAndCheckQuit());
 }
 
 }  // namespace

@@ -1,4 +1,3 @@
-#include "DataConfig.h"
 #include "KIniFile.h"
 #include "Services.h"
 #include "TestFiles.h"
@@ -118,22 +117,6 @@ TEST_F(IniTest, NulBytesAndRandomMegabytesAreHarmless) {
   // A section header as the file's very last bytes: the key search finds nothing after it.
   ASSERT_TRUE(LoadText(noise.substr(0, 1000) + "[ZZ]"));
   EXPECT_EQ(Get("ZZ", "k"), "<none>");
-}
-
-TEST(DataConfigTest, ZindoIniBesideTheExecutable) {
-  TempDir root;
-  script::SetRoot(root.Path());
-  InitEngineServices();
-  // Missing: every lookup fails quietly.
-  EXPECT_FALSE(LoadDataConfig());
-  EXPECT_EQ(GetDataInt("levelcount"), 0);
-  root.Write("zindo.ini", "[DATA]\r\nlevelcount=3\r\n[LEVELS]\r\nL1=one.map\r\nL2=two.map\r\nL3=three.map\r\n");
-  ASSERT_TRUE(LoadDataConfig());
-  EXPECT_EQ(GetDataInt("levelcount"), 3);
-  char name[260];
-  ASSERT_TRUE(GetConfigString("LEVELS", "L2", name, sizeof name));
-  EXPECT_STREQ(name, "two.map");
-  EXPECT_FALSE(GetConfigString("LEVELS", "L4", name, sizeof name));
 }
 
 }  // namespace

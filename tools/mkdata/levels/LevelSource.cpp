@@ -200,7 +200,7 @@ bool ParseLevelSource(const std::string& text, LevelSource& level, std::string& 
     }
   }
   lineNo = 0;
-  if (level.bricks.size() > static_cast<std::size_t>(kMaxBricks)) return fail("more than 200 bricks");
+  if (level.bricks.size() > static_cast<std::size_t>(kBrickCount)) return fail("more than 200 bricks");
   for (const auto& k : keys)
     if (!k.second.used) return fail(std::string("brick '") + k.first + "' is defined but not placed");
   bool mustClear = false, blocked = false, breaker = false;
@@ -215,31 +215,31 @@ bool ParseLevelSource(const std::string& text, LevelSource& level, std::string& 
 }
 
 std::string BuildLevelMap(const LevelSource& level) {
-  std::string m(kMapSize, '\0');
-  PutFloat(m, 0, level.gravity);
-  PutFloat(m, 4, level.maxBallSpeed);
-  PutFloat(m, 8, level.bounceSpeedStep);
-  PutName(m, 12, level.island);
-  PutName(m, 272, "planche1.bmp");
-  PutName(m, 532, level.music);
-  PutName(m, 792, "herbe.bmp");
-  for (std::size_t i = 0; i < level.bricks.size() && i < static_cast<std::size_t>(kMaxBricks); ++i) {
+  std::string m(kLevelMapSize, '\0');
+  PutFloat(m, kMapGravityAt, level.gravity);
+  PutFloat(m, kMapMaxBallSpeedAt, level.maxBallSpeed);
+  PutFloat(m, kMapBounceSpeedStepAt, level.bounceSpeedStep);
+  PutName(m, kMapIslandImageAt, level.island);
+  PutName(m, kMapBrickSetNameAt, "planche1.bmp");
+  PutName(m, kMapMusicFileAt, level.music);
+  PutName(m, kMapGrassOverlayAt, "herbe.bmp");
+  for (std::size_t i = 0; i < level.bricks.size() && i < static_cast<std::size_t>(kBrickCount); ++i) {
     const LevelBrick& b = level.bricks[i];
-    const std::size_t at = kBricksOffset + i * kBrickRecordSize;
-    Put16(m, at + 2, b.picture->left);
-    Put16(m, at + 4, b.picture->right);
-    Put16(m, at + 6, b.picture->top);
-    Put16(m, at + 8, b.picture->bottom);
-    PutFloat(m, at + 12, static_cast<float>(b.left));
-    PutFloat(m, at + 16, static_cast<float>(b.top));
-    PutFloat(m, at + 20, static_cast<float>(b.left + b.Width()));
-    PutFloat(m, at + 24, static_cast<float>(b.top + b.Height()));
-    m[at + 28] = 1;  // alive: the loader's placement check applies to it
-    m[at + 29] = 1;  // present
-    PutFloat(m, at + 32, b.Width() / 2.0f);
-    PutFloat(m, at + 36, b.Height() / 2.0f);
-    Put16(m, at + 48, b.bonus);
-    Put16(m, at + 52, b.strength);
+    const std::size_t at = kMapBricksAt + i * kBrickRecordSize;
+    Put16(m, at + kBrickSrcLeftAt, b.picture->left);
+    Put16(m, at + kBrickSrcRightAt, b.picture->right);
+    Put16(m, at + kBrickSrcTopAt, b.picture->top);
+    Put16(m, at + kBrickSrcBottomAt, b.picture->bottom);
+    PutFloat(m, at + kBrickLeftAt, static_cast<float>(b.left));
+    PutFloat(m, at + kBrickTopAt, static_cast<float>(b.top));
+    PutFloat(m, at + kBrickRightAt, static_cast<float>(b.left + b.Width()));
+    PutFloat(m, at + kBrickBottomAt, static_cast<float>(b.top + b.Height()));
+    m[at + kBrickAliveAt] = 1;  // alive: the loader's placement check applies to it
+    m[at + kBrickPresentAt] = 1;
+    PutFloat(m, at + kBrickCentreOffsetXAt, b.Width() / 2.0f);
+    PutFloat(m, at + kBrickCentreOffsetYAt, b.Height() / 2.0f);
+    Put16(m, at + kBrickDropBonusAt, b.bonus);
+    Put16(m, at + kBrickStrengthAt, b.strength);
   }
   return m;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "BrickSheet.h"
+#include "LevelMapFormat.h"
 
 #include <string>
 #include <vector>
@@ -15,10 +16,6 @@ constexpr int kFieldTop = 0;
 constexpr int kFieldBottom = 380;
 constexpr int kCell = 22;                                         // grid cell, pixels
 constexpr int kGridColumns = (kFieldRight - kFieldLeft) / kCell;  // 28
-constexpr int kMaxBricks = 200;
-constexpr int kMapSize = 13052;
-constexpr int kBrickRecordSize = 60;
-constexpr int kBricksOffset = 1052;
 
 struct BonusName {
   const char* name;
@@ -60,5 +57,5 @@ extern const char* const kLevelTrackNames[4];
 
 // Reads one level file's text. On a fault returns false with a message naming the line.
 bool ParseLevelSource(const std::string& text, LevelSource& level, std::string& error);
-// The map file: physics, names and the 200 brick records, little-endian, kMapSize bytes.
+// The map file: physics, names and the 200 brick records, little-endian, kLevelMapSize bytes.
 std::string BuildLevelMap(const LevelSource& level);

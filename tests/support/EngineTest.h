@@ -1,4 +1,5 @@
-// Shared set-up of the graphics tests: a clean scripted platform and engine state.
+// Shared set-up of tests that draw: a clean scripted platform and engine state, a back
+// buffer, pictures made in the test. (Link zr_graphics and zr_filewriters.)
 #pragma once
 
 #include "BmpWriter.h"

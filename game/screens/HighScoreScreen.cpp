@@ -5,12 +5,11 @@
 #include "KDisplayWindow.h"
 #include "KGraphic.h"
 #include "KInputState.h"
-#include "MainMenu.h"
 #include "ScoreFont.h"
 #include "PanelDoors.h"
 #include "Services.h"
 #include "SoundCues.h"
-#include "Startup.h"
+#include "Screen.h"
 
 #include <cstdio>
 #include <cstring>
@@ -20,7 +19,7 @@ namespace {
 KGraphic* highScoreBackground = nullptr;
 KGraphic* plainFont = nullptr;
 KGraphic* highlightFont = nullptr;
-KGraphic* highScoreBackButton = nullptr;
+ScreenButton highScoreBackButton;
 
 char titleText[256];
 char typedName[4];
@@ -121,8 +120,8 @@ bool RunHighScores(std::int32_t newScore) {
   if (!highScoreBackground) return true;
   plainFont = LoadSprite(KPath::MakeAbsolute("data\\sprites\\policeoff.bmp"));
   highlightFont = LoadSprite(KPath::MakeAbsolute("data\\sprites\\policeon.bmp"));
-  highScoreBackButton = LoadMenuPicture("menu\\backhson.bmp");
-  SetButtonArea(highScoreBackButton, 293, 495, 288, 380, 500, 540);
+  highScoreBackButton.picture = LoadMenuPicture("menu\\backhson.bmp");
+  SetButtonArea(highScoreBackButton, kHighScoreBackPlace);
 
   for (int offset = 0; offset >= -300; offset -= 10) {
     highScoreBackground->BlitRect(0, 0, 800, 600, 0, 0, 0, 0);
@@ -146,7 +145,7 @@ bool RunHighScores(std::int32_t newScore) {
     }
     highScoreBackground->BlitRect(0, 0, -1, -1, 0, 0, 0, 0);
     DrawHighScoreRows();
-    if (ButtonState(highScoreBackButton) == 1 && pressed) break;
+    if (ButtonState(highScoreBackButton) == ButtonResult::kClicked && pressed) break;
     DrawScoreText(titleText, 455, 207);
     if (cursorPos >= 0 && KInputState::IsKeyDown(KEY_BACKSPACE)) {
       typedName[cursorPos] = ' ';
@@ -159,10 +158,11 @@ bool RunHighScores(std::int32_t newScore) {
     if (PumpAndCheckQuit()) break;
   }
 
-  for (KGraphic** p : {&highScoreBackground, &plainFont, &highlightFont, &highScoreBackButton}) {
+  for (KGraphic** p : {&highScoreBackground, &plainFont, &highlightFont}) {
     delete *p;
     *p = nullptr;
   }
+  FreeButton(highScoreBackButton);
   SaveHighScores();
   return true;
 }

@@ -1,0 +1,56 @@
+#include "Startup.h"
+
+#include "DataConfig.h"
+#include "GameMain.h"
+#include "KDisplayWindow.h"
+#include "KGraphic.h"
+#include "KInputState.h"
+#include "MainMenu.h"
+#include "Screen.h"
+#include "Services.h"
+#include "SoundCues.h"
+#include "StartSettings.h"
+#include "WelcomeDialog.h"
+
+bool InitGame() {
+  LoadDataConfig();
+  if (!ShowWelcomeDialog()) {
+    Trace("ShowWelcomeDialog FAILED !");
+    return false;
+  }
+  Trace("ShowWelcomeDialog ok");
+  displayWindow = new KDisplayWindow();
+  displayWindow->Create(800, 600, 16, windowed != 0, "ZindoRumba");
+  Trace("InitializeGraphicEngine ok");
+  if (!InitialiseCursors()) {
+    Trace("InitialiseCursors FAILED");
+    return false;
+  }
+  Trace("InitialiseCursors OK");
+  loadPlaySounds();
+  return true;
+}
+
+void ShutdownGame() {
+  FreeCursors();
+  freePlaySounds();
+  delete displayWindow;
+  displayWindow = nullptr;
+}
+
+int GameMainWith(const std::function<void()>& firstScreen) {
+  KLogger logger(2);
+  if (!InitGame()) return 0;
+  KGraphic::SetScreenSize(800, 600, 16);
+  KGraphic::CheckBackBuffer();
+  KInputState::Init(KDisplayWindow::GetWindowHandle());
+  if (GamepadChosen()) KInputState::CaptureJoystick(0);
+  firstScreen();
+  if (GamepadChosen()) KInputState::ReleaseJoystick(0);
+  ShutdownGame();
+  return 0;
+}
+
+int GameMain() {
+  return GameMainWith([] { RunMainMenu(); });
+}
