@@ -2,6 +2,7 @@
 // reads: their format, the sizes and frame grids the drawing code cuts them by, the colour key,
 // the highlighted buttons against their screens, and that a second run writes the same bytes.
 #include "BrickSheet.h"
+#include "OptionsMenu.h"
 #include "TestFiles.h"
 #include "WelcomeDialog.h"
 
@@ -467,6 +468,43 @@ TEST_F(PicturesTest, LitButtonsSitExactlyOnTheirScreens) {
           ++outside;
       }
     EXPECT_EQ(outside, 0);
+  }
+}
+
+TEST_F(PicturesTest, VolumeBarShowsOneMoreWholeBlockAtEachLevelAllAlike) {
+  ASSERT_EQ(exitCode_, 0);
+  const Bitmap& bar = Bmp("data/sprites/progress.bmp");
+  ASSERT_EQ(bar.error, "");
+  // The blocks: runs of columns with something drawn, [first, end).
+  std::vector<std::pair<int, int>> blocks;
+  for (int x = 0; x < bar.width; ++x) {
+    bool drawn = false;
+    for (int y = 0; y < bar.height && !drawn; ++y) drawn = bar.At(x, y) != kKey;
+    if (!drawn) continue;
+    if (!blocks.empty() && blocks.back().second == x)
+      blocks.back().second = x + 1;
+    else
+      blocks.emplace_back(x, x + 1);
+  }
+  ASSERT_EQ(blocks.size(), 9u);
+  for (std::size_t i = 1; i < blocks.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(blocks[i].second - blocks[i].first, blocks[0].second - blocks[0].first) << "block width";
+    EXPECT_EQ(blocks[i].first - blocks[i - 1].second, blocks[1].first - blocks[0].second) << "gap";
+    EXPECT_GT(blocks[i].first - blocks[i - 1].second, 0);
+  }
+  // The options screen shows the bar cut at the level's width: whole blocks only, one a level.
+  for (int level = 0; level < 10; ++level) {
+    SCOPED_TRACE(level);
+    const int shown = kVolumeBarWidths[level];
+    ASSERT_LE(shown, bar.width);
+    int whole = 0, cut = 0;
+    for (const auto& b : blocks) {
+      whole += b.second <= shown;
+      cut += b.first < shown && b.second > shown;
+    }
+    EXPECT_EQ(whole, level);
+    EXPECT_EQ(cut, 0);
   }
 }
 

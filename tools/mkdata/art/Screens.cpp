@@ -153,14 +153,35 @@ const Box kFxUp{623, 229, 17, 22};
 const Box kReset{480, 367, 140, 23};
 constexpr int kBarLevels[10] = {0, 10, 20, 30, 40, 50, 64, 74, 84, 94};
 
+// The volume bar's nine steps. The game shows the bar cut at kBarLevels[level]; the cuts are 10
+// pixels apart but for the one from 50 to 64. Every step is the same block, each 10 pixels after
+// the one before, and each lies between two cuts: every level shows one more whole block, and the
+// spare pixels of the long step fall outside the blocks.
+constexpr int kBlockFirst = 4, kBlockPitch = 10, kBlockWidth = 6;
+constexpr bool BlocksLieBetweenCuts() {
+  for (int i = 0; i < 9; ++i) {
+    const int left = kBlockFirst + kBlockPitch * i;
+    if (left < kBarLevels[i] || left + kBlockWidth > kBarLevels[i + 1]) return false;
+  }
+  return true;
+}
+static_assert(BlocksLieBetweenCuts(), "each block of the volume bar lies between two cuts");
+
+struct BarStep {
+  int left, width, top;  // in the bar picture, which is 32 pixels high; every block ends at 31
+};
+BarStep StepOfBar(int i) {  // i = 0..8; the blocks grow from 10 to 30 pixels high
+  const int height = 10 + (20 * i + 4) / 8;
+  return {kBlockFirst + kBlockPitch * i, kBlockWidth, 31 - height};
+}
+
 void BarSlot(cairo_t* cr, double y) {
   RoundRect(cr, 514, y - 3, 102, 38, 8);
   FillGradient(cr, y - 3, pal::kPanelDark, y + 35, pal::kPanel);
   StrokeOnly(cr, 1.5);
-  for (int i = 1; i < 10; ++i) {  // empty steps
-    const double x0 = 518 + kBarLevels[i - 1], x1 = 518 + kBarLevels[i];
-    const double hgt = 8 + 22 * i / 9.0;
-    RoundRect(cr, x0 + 1.5, y + 31 - hgt, x1 - x0 - 3, hgt, 2);
+  for (int i = 0; i < 9; ++i) {  // empty steps, under the bar's blocks
+    const BarStep st = StepOfBar(i);
+    RoundRect(cr, 518 + st.left, y + st.top, st.width, 31 - st.top, 1.5);
     SetColour(cr, pal::kWhite, 0.15);
     cairo_fill(cr);
   }
@@ -195,11 +216,10 @@ void OptionsScreen(Canvas& c, bool lit) {
 void ProgressBar(Output& out) {
   Canvas c(94, 32);
   cairo_t* cr = c.cr();
-  for (int i = 1; i < 10; ++i) {
-    const double x0 = kBarLevels[i - 1], x1 = kBarLevels[i];
-    const double hgt = 8 + 22 * i / 9.0;
-    RoundRect(cr, x0 + 1.5, 31 - hgt, x1 - x0 - 3, hgt, 2);
-    const Colour col = i < 4 ? pal::kGreen : (i < 7 ? pal::kYellow : pal::kOrange);
+  for (int i = 0; i < 9; ++i) {
+    const BarStep st = StepOfBar(i);
+    RoundRect(cr, st.left + 0.5, st.top + 0.5, st.width - 1, 31 - st.top - 1, 1.5);
+    const Colour col = i < 3 ? pal::kGreen : (i < 6 ? pal::kYellow : pal::kOrange);
     FillStroke(cr, col, 1.0);
   }
   out.Sprite("data/sprites/progress.bmp", c);
