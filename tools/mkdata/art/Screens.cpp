@@ -107,7 +107,8 @@ void Highlight(Output& out, const std::string& path, const Canvas& lit, int x, i
 const Box kPlay{346, 203, 106, 45};
 const Box kOptions{345, 380, 128, 47};
 const Box kQuit{345, 464, 138, 53};
-const Box kLevelDown{350, 308, 28, 27};
+// The down arrow sits at the right of its click area (348..388), next to the level box.
+const Box kLevelDown{359, 308, 28, 27};
 const Box kLevelUp{429, 308, 27, 27};
 
 void DrumMascot(cairo_t* cr, double x, double y, double s) {
@@ -130,11 +131,13 @@ void MainMenu(Canvas& c, bool lit) {
   SelectFace(cr, Face::Body, 20);
   OutlinedText(cr, "the drumming monkey brick game", 400, 152, 0.5, pal::kWhite, pal::kInk, 2.5);
   SignButton(cr, kPlay, "Play", 32, lit);
-  Label(cr, "Level", 340, 330, 1.0, 26);
+  Label(cr, "Level", 350, 330, 1.0, 26);
   ArrowButton(cr, kLevelDown, -1, lit);
   ArrowButton(cr, kLevelUp, 1, lit);
-  RoundRect(cr, 383, 307, 43, 29, 6);  // the start level is drawn here, right-aligned at 424
-  FillGradient(cr, 307, pal::kPanelDark, 336, pal::kPanel);
+  // The start level is drawn right-aligned at 424 from y 313, in the sheet's 13-pixel digits: the
+  // box holds two of the widest (26 pixels) with a little room round them.
+  RoundRect(cr, 393, 307, 34, 25, 5);
+  FillGradient(cr, 307, pal::kPanelDark, 332, pal::kPanel);
   StrokeOnly(cr, 1.5);
   SignButton(cr, kOptions, "Options", 30, lit);
   SignButton(cr, kQuit, "Quit", 32, lit);
@@ -331,7 +334,7 @@ void WriteMenus(Output& out) {
     Highlight(out, kMenuDir + "playon.bmp", on, 343, 196, 112, 56, false);
     Highlight(out, kMenuDir + "optionson.bmp", on, 332, 378, 150, 52, false);
     Highlight(out, kMenuDir + "quiton.bmp", on, 332, 459, 154, 62, false);
-    Highlight(out, "data/sprites/lefton.bmp", on, 348, 306, 33, 31, true);
+    Highlight(out, "data/sprites/lefton.bmp", on, 348, 306, 42, 31, true);
     Highlight(out, "data/sprites/righton.bmp", on, 427, 306, 31, 31, true);
   }
   {
