@@ -190,6 +190,23 @@ void BarSlot(cairo_t* cr, double y) {
   }
 }
 
+// The reset and what it clears, on one dark panel round the Reset button: the heading above it,
+// what it does beside it, the key for the table under it.
+void ScoresPanel(cairo_t* cr) {
+  const Box panel{282, 300, 356, 142};
+  RoundRect(cr, panel.x, panel.y, panel.w, panel.h, 12);
+  FillGradient(cr, panel.y, pal::kPanelDark, panel.y + panel.h, pal::kPanel);
+  StrokeOnly(cr, 1.5);
+  const double mid = panel.x + panel.w / 2;
+  Label(cr, "Scores and progress", mid, 338, 0.5, 28);
+  SelectFace(cr, Face::Body, 14);
+  const double right = kReset.x - 10, middle = kReset.y + kReset.h / 2;
+  OutlinedText(cr, "Starts the hall of fame anew", right, middle - 3, 1.0, pal::kCream, pal::kInk, 0.0);
+  OutlinedText(cr, "and the levels from the first", right, middle + 13, 1.0, pal::kCream, pal::kInk, 0.0);
+  SelectFace(cr, Face::Body, 15);
+  OutlinedText(cr, "H: see the greatest players", mid, 427, 0.5, pal::kWhite, pal::kInk, 1.8);
+}
+
 void OptionsScreen(Canvas& c, bool lit) {
   cairo_t* cr = c.cr();
   DrawScenery(cr, 0, 0, 800, 600, 1);
@@ -203,10 +220,7 @@ void OptionsScreen(Canvas& c, bool lit) {
   ArrowButton(cr, kMusicUp, 1, lit);
   ArrowButton(cr, kFxDown, -1, lit);
   ArrowButton(cr, kFxUp, 1, lit);
-  SelectFace(cr, Face::Body, 17);
-  OutlinedText(cr, "Scores and progress", 470, 334, 1.0, pal::kCream, pal::kInk, 2.0);
-  SelectFace(cr, Face::Body, 14);
-  OutlinedText(cr, "(H: see the greatest players)", 470, 352, 1.0, pal::kCream, pal::kInk, 1.8);
+  ScoresPanel(cr);
   SignButton(cr, kReset, "Reset scores", 17, lit);
   SignButton(cr, kBack, "Back", 28, lit);
   MonkeyPose p;
