@@ -509,6 +509,40 @@ TEST_F(PicturesTest, VolumeBarShowsOneMoreWholeBlockAtEachLevelAllAlike) {
   }
 }
 
+TEST_F(PicturesTest, PointerHasADarkRimAndItsTipAtTheHotSpot) {
+  ASSERT_EQ(exitCode_, 0);
+  const Bitmap& cursor = Bmp("data/general/curseur.bmp");
+  ASSERT_EQ(cursor.error, "");
+  const int w = cursor.width / 5;
+  auto luma = [](const Pixel& p) { return (p.r * 3 + p.g * 6 + p.b) / 10; };
+  auto drawn = [&](int x, int y) { return x >= 0 && x < w && y >= 0 && y < cursor.height && cursor.At(x, y) != kKey; };
+  // The resting frame: a dark rim two pixels wide all round the shape, so that the pointer stands
+  // out on the orange and green buttons, the wood and the sky; its inside is light.
+  int rim = 0, lightRim = 0, inside = 0, lightInside = 0;
+  for (int y = 0; y < cursor.height; ++y)
+    for (int x = 0; x < w; ++x) {
+      if (!drawn(x, y)) continue;
+      auto within = [&](int d) {
+        for (int k = 1; k <= d; ++k)
+          if (!drawn(x - k, y) || !drawn(x + k, y) || !drawn(x, y - k) || !drawn(x, y + k)) return true;
+        return false;
+      };
+      if (within(2)) {
+        ++rim;
+        lightRim += luma(cursor.At(x, y)) > 90;
+      } else if (!within(3)) {
+        ++inside;
+        lightInside += luma(cursor.At(x, y)) > 170;
+      }
+    }
+  EXPECT_GT(rim, 80);
+  EXPECT_EQ(lightRim, 0);
+  EXPECT_GT(inside, 40);
+  EXPECT_GE(lightInside, inside * 9 / 10);
+  // the pointer's tip is the hot spot, the top-left corner
+  EXPECT_TRUE(drawn(0, 0) || drawn(1, 1));
+}
+
 TEST_F(PicturesTest, AnimationsReallyAnimate) {
   ASSERT_EQ(exitCode_, 0);
   struct Anim {
