@@ -19,9 +19,10 @@ void* mixUser = nullptr;
 
 // alsa-lib writes every failed step of finding a device to standard error through an error
 // handler of its own: on a machine without a sound card that is a screenful before the game goes
-// on silently. SDL loads the library at run time; loading it here first (and keeping it) gives
-// both the same library, whose handler is then one that drops the reports. Without the library
-// there is nothing to quieten.
+// on silently. SDL's ALSA driver uses the system's libasound.so.2 (linked in or loaded at run
+// time, as SDL was built); opening it here by that name gives the very same library, kept open,
+// and its handler becomes one that drops the reports. Without the library there is nothing to
+// quieten.
 void DropAlsaReport(const char* /*file*/, int /*line*/, const char* /*function*/, int /*err*/,
                     const char* /*fmt*/, ...) {}
 
