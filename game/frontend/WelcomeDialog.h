@@ -1,5 +1,5 @@
 // The welcome dialog shown before the game window opens: the artwork, "Play Full Screen"
-// and "Use gamepad" boxes, the web address and the Play, Quit and Help buttons.
+// and "Use gamepad" boxes and the Play, Quit and Help buttons.
 #pragma once
 
 #include <cstdint>

@@ -2,6 +2,7 @@
 // reads: their format, the sizes and frame grids the drawing code cuts them by, the colour key,
 // the highlighted buttons against their screens, and that a second run writes the same bytes.
 #include "BrickSheet.h"
+#include "OptionsMenu.h"
 #include "TestFiles.h"
 #include "WelcomeDialog.h"
 
@@ -410,7 +411,8 @@ TEST_F(PicturesTest, TextAndNumbersLandOnPlainBoxes) {
     const Bitmap& bm = Bmp(std::string("data/levels/islands/") + island + ".bmp");
     for (int y : {213, 300, 389, 480}) EXPECT_EQ(dark(bm, 40, y, 127, y + 13), 0) << y;
   }
-  EXPECT_EQ(dark(Bmp("data/general/ENGLISH/menu/menuplayoff.bmp"), 388, 313, 425, 326), 0);
+  // two of the widest digits (13 pixels) right-aligned at 424
+  EXPECT_EQ(dark(Bmp("data/general/ENGLISH/menu/menuplayoff.bmp"), 424 - 26, 313, 425, 326), 0);
   // The grass overlay leaves the drummer's feet (y 545) in sight.
   EXPECT_GE(600 - Bmp("data/levels/islands/herbe.bmp").height, 545);
 }
@@ -426,7 +428,7 @@ const Button kButtons[] = {
     {"data/general/ENGLISH/menu/playon.bmp", "data/general/ENGLISH/menu/menuplayoff.bmp", 343, 196, 350, 207, 447, 243},
     {"data/general/ENGLISH/menu/optionson.bmp", "data/general/ENGLISH/menu/menuplayoff.bmp", 332, 378, 350, 382, 467, 423},
     {"data/general/ENGLISH/menu/quiton.bmp", "data/general/ENGLISH/menu/menuplayoff.bmp", 332, 459, 350, 468, 477, 513},
-    {"data/sprites/lefton.bmp", "data/general/ENGLISH/menu/menuplayoff.bmp", 348, 306, 348, 306, 378, 336},
+    {"data/sprites/lefton.bmp", "data/general/ENGLISH/menu/menuplayoff.bmp", 348, 306, 348, 306, 388, 336},
     {"data/sprites/righton.bmp", "data/general/ENGLISH/menu/menuplayoff.bmp", 427, 306, 427, 306, 457, 336},
     {"data/general/ENGLISH/menu/backon.bmp", "data/general/ENGLISH/menu/optionsoff.bmp", 350, 484, 352, 490, 440, 525},
     {"data/sprites/vlefton.bmp", "data/general/ENGLISH/menu/optionsoff.bmp", 484, 166, 484, 167, 504, 188},
@@ -468,6 +470,77 @@ TEST_F(PicturesTest, LitButtonsSitExactlyOnTheirScreens) {
       }
     EXPECT_EQ(outside, 0);
   }
+}
+
+TEST_F(PicturesTest, VolumeBarShowsOneMoreWholeBlockAtEachLevelAllAlike) {
+  ASSERT_EQ(exitCode_, 0);
+  const Bitmap& bar = Bmp("data/sprites/progress.bmp");
+  ASSERT_EQ(bar.error, "");
+  // The blocks: runs of columns with something drawn, [first, end).
+  std::vector<std::pair<int, int>> blocks;
+  for (int x = 0; x < bar.width; ++x) {
+    bool drawn = false;
+    for (int y = 0; y < bar.height && !drawn; ++y) drawn = bar.At(x, y) != kKey;
+    if (!drawn) continue;
+    if (!blocks.empty() && blocks.back().second == x)
+      blocks.back().second = x + 1;
+    else
+      blocks.emplace_back(x, x + 1);
+  }
+  ASSERT_EQ(blocks.size(), 9u);
+  for (std::size_t i = 1; i < blocks.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(blocks[i].second - blocks[i].first, blocks[0].second - blocks[0].first) << "block width";
+    EXPECT_EQ(blocks[i].first - blocks[i - 1].second, blocks[1].first - blocks[0].second) << "gap";
+    EXPECT_GT(blocks[i].first - blocks[i - 1].second, 0);
+  }
+  // The options screen shows the bar cut at the level's width: whole blocks only, one a level.
+  for (int level = 0; level < 10; ++level) {
+    SCOPED_TRACE(level);
+    const int shown = kVolumeBarWidths[level];
+    ASSERT_LE(shown, bar.width);
+    int whole = 0, cut = 0;
+    for (const auto& b : blocks) {
+      whole += b.second <= shown;
+      cut += b.first < shown && b.second > shown;
+    }
+    EXPECT_EQ(whole, level);
+    EXPECT_EQ(cut, 0);
+  }
+}
+
+TEST_F(PicturesTest, PointerHasADarkRimAndItsTipAtTheHotSpot) {
+  ASSERT_EQ(exitCode_, 0);
+  const Bitmap& cursor = Bmp("data/general/curseur.bmp");
+  ASSERT_EQ(cursor.error, "");
+  const int w = cursor.width / 5;
+  auto luma = [](const Pixel& p) { return (p.r * 3 + p.g * 6 + p.b) / 10; };
+  auto drawn = [&](int x, int y) { return x >= 0 && x < w && y >= 0 && y < cursor.height && cursor.At(x, y) != kKey; };
+  // The resting frame: a dark rim two pixels wide all round the shape, so that the pointer stands
+  // out on the orange and green buttons, the wood and the sky; its inside is light.
+  int rim = 0, lightRim = 0, inside = 0, lightInside = 0;
+  for (int y = 0; y < cursor.height; ++y)
+    for (int x = 0; x < w; ++x) {
+      if (!drawn(x, y)) continue;
+      auto within = [&](int d) {
+        for (int k = 1; k <= d; ++k)
+          if (!drawn(x - k, y) || !drawn(x + k, y) || !drawn(x, y - k) || !drawn(x, y + k)) return true;
+        return false;
+      };
+      if (within(2)) {
+        ++rim;
+        lightRim += luma(cursor.At(x, y)) > 90;
+      } else if (!within(3)) {
+        ++inside;
+        lightInside += luma(cursor.At(x, y)) > 170;
+      }
+    }
+  EXPECT_GT(rim, 80);
+  EXPECT_EQ(lightRim, 0);
+  EXPECT_GT(inside, 40);
+  EXPECT_GE(lightInside, inside * 9 / 10);
+  // the pointer's tip is the hot spot, the top-left corner
+  EXPECT_TRUE(drawn(0, 0) || drawn(1, 1));
 }
 
 TEST_F(PicturesTest, AnimationsReallyAnimate) {

@@ -66,7 +66,7 @@ void ArtworkFrame(cairo_t* cr) {
   cairo_fill(cr);
 }
 
-// Text of the board: the welcome line, the controls and the web address.
+// Text of the board: the welcome line and the controls.
 void Captions(cairo_t* cr) {
   const double left = kArtworkRect.x + kArtworkRect.w + 10, right = kDialogWidth - 12;
   const double mid = (left + right) / 2, room = right - left;
@@ -92,9 +92,6 @@ void Captions(cairo_t* cr) {
   for (int i = 0; i < 3; ++i)
     OutlinedText(cr, help[i], mid, top + 4 + lead * (i + 1) - 3, 0.5, i == 2 ? pal::kYellow : pal::kCream,
                  pal::kInk, 0.0);
-
-  SelectFace(cr, Face::Body, 11);
-  OutlinedText(cr, "zindorumba.example", 18, 131, 0.0, pal::kCream, pal::kInk, 1.6);
 
   // a groove between the boxes and the buttons
   for (int s = 0; s < 2; ++s) {

@@ -107,7 +107,8 @@ void Highlight(Output& out, const std::string& path, const Canvas& lit, int x, i
 const Box kPlay{346, 203, 106, 45};
 const Box kOptions{345, 380, 128, 47};
 const Box kQuit{345, 464, 138, 53};
-const Box kLevelDown{350, 308, 28, 27};
+// The down arrow sits at the right of its click area (348..388), next to the level box.
+const Box kLevelDown{359, 308, 28, 27};
 const Box kLevelUp{429, 308, 27, 27};
 
 void DrumMascot(cairo_t* cr, double x, double y, double s) {
@@ -130,11 +131,13 @@ void MainMenu(Canvas& c, bool lit) {
   SelectFace(cr, Face::Body, 20);
   OutlinedText(cr, "the drumming monkey brick game", 400, 152, 0.5, pal::kWhite, pal::kInk, 2.5);
   SignButton(cr, kPlay, "Play", 32, lit);
-  Label(cr, "Level", 340, 330, 1.0, 26);
+  Label(cr, "Level", 350, 330, 1.0, 26);
   ArrowButton(cr, kLevelDown, -1, lit);
   ArrowButton(cr, kLevelUp, 1, lit);
-  RoundRect(cr, 383, 307, 43, 29, 6);  // the start level is drawn here, right-aligned at 424
-  FillGradient(cr, 307, pal::kPanelDark, 336, pal::kPanel);
+  // The start level is drawn right-aligned at 424 from y 313, in the sheet's 13-pixel digits: the
+  // box holds two of the widest (26 pixels) with a little room round them.
+  RoundRect(cr, 393, 307, 34, 25, 5);
+  FillGradient(cr, 307, pal::kPanelDark, 332, pal::kPanel);
   StrokeOnly(cr, 1.5);
   SignButton(cr, kOptions, "Options", 30, lit);
   SignButton(cr, kQuit, "Quit", 32, lit);
@@ -153,17 +156,55 @@ const Box kFxUp{623, 229, 17, 22};
 const Box kReset{480, 367, 140, 23};
 constexpr int kBarLevels[10] = {0, 10, 20, 30, 40, 50, 64, 74, 84, 94};
 
+// The volume bar's nine steps. The game shows the bar cut at kBarLevels[level]; the cuts are 10
+// pixels apart but for the one from 50 to 64. Every step is the same block, each 10 pixels after
+// the one before, and each lies between two cuts: every level shows one more whole block, and the
+// spare pixels of the long step fall outside the blocks.
+constexpr int kBlockFirst = 4, kBlockPitch = 10, kBlockWidth = 6;
+constexpr bool BlocksLieBetweenCuts() {
+  for (int i = 0; i < 9; ++i) {
+    const int left = kBlockFirst + kBlockPitch * i;
+    if (left < kBarLevels[i] || left + kBlockWidth > kBarLevels[i + 1]) return false;
+  }
+  return true;
+}
+static_assert(BlocksLieBetweenCuts(), "each block of the volume bar lies between two cuts");
+
+struct BarStep {
+  int left, width, top;  // in the bar picture, which is 32 pixels high; every block ends at 31
+};
+BarStep StepOfBar(int i) {  // i = 0..8; the blocks grow from 10 to 30 pixels high
+  const int height = 10 + (20 * i + 4) / 8;
+  return {kBlockFirst + kBlockPitch * i, kBlockWidth, 31 - height};
+}
+
 void BarSlot(cairo_t* cr, double y) {
   RoundRect(cr, 514, y - 3, 102, 38, 8);
   FillGradient(cr, y - 3, pal::kPanelDark, y + 35, pal::kPanel);
   StrokeOnly(cr, 1.5);
-  for (int i = 1; i < 10; ++i) {  // empty steps
-    const double x0 = 518 + kBarLevels[i - 1], x1 = 518 + kBarLevels[i];
-    const double hgt = 8 + 22 * i / 9.0;
-    RoundRect(cr, x0 + 1.5, y + 31 - hgt, x1 - x0 - 3, hgt, 2);
+  for (int i = 0; i < 9; ++i) {  // empty steps, under the bar's blocks
+    const BarStep st = StepOfBar(i);
+    RoundRect(cr, 518 + st.left, y + st.top, st.width, 31 - st.top, 1.5);
     SetColour(cr, pal::kWhite, 0.15);
     cairo_fill(cr);
   }
+}
+
+// The reset and what it clears, on one dark panel round the Reset button: the heading above it,
+// what it does beside it, the key for the table under it.
+void ScoresPanel(cairo_t* cr) {
+  const Box panel{282, 300, 356, 142};
+  RoundRect(cr, panel.x, panel.y, panel.w, panel.h, 12);
+  FillGradient(cr, panel.y, pal::kPanelDark, panel.y + panel.h, pal::kPanel);
+  StrokeOnly(cr, 1.5);
+  const double mid = panel.x + panel.w / 2;
+  Label(cr, "Scores and progress", mid, 338, 0.5, 28);
+  SelectFace(cr, Face::Body, 14);
+  const double right = kReset.x - 10, middle = kReset.y + kReset.h / 2;
+  OutlinedText(cr, "Starts the hall of fame anew", right, middle - 3, 1.0, pal::kCream, pal::kInk, 0.0);
+  OutlinedText(cr, "and the levels from the first", right, middle + 13, 1.0, pal::kCream, pal::kInk, 0.0);
+  SelectFace(cr, Face::Body, 15);
+  OutlinedText(cr, "H: see the greatest players", mid, 427, 0.5, pal::kWhite, pal::kInk, 1.8);
 }
 
 void OptionsScreen(Canvas& c, bool lit) {
@@ -179,10 +220,7 @@ void OptionsScreen(Canvas& c, bool lit) {
   ArrowButton(cr, kMusicUp, 1, lit);
   ArrowButton(cr, kFxDown, -1, lit);
   ArrowButton(cr, kFxUp, 1, lit);
-  SelectFace(cr, Face::Body, 17);
-  OutlinedText(cr, "Scores and progress", 470, 334, 1.0, pal::kCream, pal::kInk, 2.0);
-  SelectFace(cr, Face::Body, 14);
-  OutlinedText(cr, "(H: see the greatest players)", 470, 352, 1.0, pal::kCream, pal::kInk, 1.8);
+  ScoresPanel(cr);
   SignButton(cr, kReset, "Reset scores", 17, lit);
   SignButton(cr, kBack, "Back", 28, lit);
   MonkeyPose p;
@@ -195,11 +233,10 @@ void OptionsScreen(Canvas& c, bool lit) {
 void ProgressBar(Output& out) {
   Canvas c(94, 32);
   cairo_t* cr = c.cr();
-  for (int i = 1; i < 10; ++i) {
-    const double x0 = kBarLevels[i - 1], x1 = kBarLevels[i];
-    const double hgt = 8 + 22 * i / 9.0;
-    RoundRect(cr, x0 + 1.5, 31 - hgt, x1 - x0 - 3, hgt, 2);
-    const Colour col = i < 4 ? pal::kGreen : (i < 7 ? pal::kYellow : pal::kOrange);
+  for (int i = 0; i < 9; ++i) {
+    const BarStep st = StepOfBar(i);
+    RoundRect(cr, st.left + 0.5, st.top + 0.5, st.width - 1, 31 - st.top - 1, 1.5);
+    const Colour col = i < 3 ? pal::kGreen : (i < 6 ? pal::kYellow : pal::kOrange);
     FillStroke(cr, col, 1.0);
   }
   out.Sprite("data/sprites/progress.bmp", c);
@@ -311,7 +348,7 @@ void WriteMenus(Output& out) {
     Highlight(out, kMenuDir + "playon.bmp", on, 343, 196, 112, 56, false);
     Highlight(out, kMenuDir + "optionson.bmp", on, 332, 378, 150, 52, false);
     Highlight(out, kMenuDir + "quiton.bmp", on, 332, 459, 154, 62, false);
-    Highlight(out, "data/sprites/lefton.bmp", on, 348, 306, 33, 31, true);
+    Highlight(out, "data/sprites/lefton.bmp", on, 348, 306, 42, 31, true);
     Highlight(out, "data/sprites/righton.bmp", on, 427, 306, 31, 31, true);
   }
   {

@@ -486,25 +486,36 @@ void LoseFrame(cairo_t* cr, double x0, double y0, int i) {
   cairo_restore(cr);
 }
 
+// The pointer: a light arrow with a heavy dark rim, so that it stands out on the lit (orange) and
+// resting (green) buttons, the wooden boards and the sky alike. Its tip is the hot spot, (0, 0).
+void PointerPath(cairo_t* cr, double x0) {
+  cairo_new_path(cr);
+  cairo_move_to(cr, x0 + 2, 2);
+  cairo_line_to(cr, x0 + 2, 25);
+  cairo_line_to(cr, x0 + 7, 20.3);
+  cairo_line_to(cr, x0 + 11, 29.5);
+  cairo_line_to(cr, x0 + 14.6, 28);
+  cairo_line_to(cr, x0 + 10.7, 19.1);
+  cairo_line_to(cr, x0 + 17.8, 18.4);
+  cairo_close_path(cr);
+}
+
 void PointerFrame(cairo_t* cr, double x0, int i) {
   cairo_save(cr);
   cairo_rectangle(cr, x0, 0, 21, 34);
   cairo_clip(cr);
-  cairo_new_path(cr);
-  cairo_move_to(cr, x0 + 1.2, 1.2);
-  cairo_line_to(cr, x0 + 1.2, 26);
-  cairo_line_to(cr, x0 + 7, 20.5);
-  cairo_line_to(cr, x0 + 11.5, 31);
-  cairo_line_to(cr, x0 + 15.5, 29.3);
-  cairo_line_to(cr, x0 + 11.2, 19.2);
-  cairo_line_to(cr, x0 + 19, 18.5);
-  cairo_close_path(cr);
-  FillGradient(cr, 0, {1.0, 0.95, 0.55}, 32, pal::kOrange);
-  StrokeOnly(cr, 1.6);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  PointerPath(cr, x0);
+  SetColour(cr, {0.10, 0.05, 0.02});
+  cairo_set_line_width(cr, 4.4);
+  cairo_stroke(cr);
+  PointerPath(cr, x0);
+  FillGradient(cr, 2, {1.0, 1.0, 0.90}, 30, {1.0, 0.80, 0.25}, false);
   if (i > 0) {  // a sparkle runs down the pointer
     const double sy = 4 + (i - 1) * 6.5;
     Sparkle(cr, x0 + 4.5 + (i - 1) * 1.6, sy, 4.2, i * 0.5);
   }
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
   cairo_restore(cr);
 }
 
