@@ -5,7 +5,6 @@
 #include "DataConfig.h"
 #include "EngineTest.h"
 #include "GameRecord.h"
-#include "LevelMapFormat.h"
 #include "Levels.h"
 #include "PanelDoors.h"
 #include "PlayScreen.h"
@@ -17,62 +16,38 @@
 #include <cstring>
 #include <string>
 
-// A level map file built field by field, little-endian, at the format's offsets.
-class MapBytes {
- public:
-  MapBytes() : bytes_(kLevelMapSize, '\0') {
-    Physics(0.05f, 6.0f, 0.25f);
+// A level map file written field by field, little-endian, at the format's offsets.
+struct MapBytes {
+  MapBytes() {
+    F32(kMapGravityAt, 0.05f);
+    F32(kMapMaxBallSpeedAt, 6.0f);
+    F32(kMapBounceSpeedStepAt, 0.25f);
     Name(kMapIslandImageAt, "island1.bmp");
-    Name(kMapBrickSetNameAt, "briks1.bmp");
     Name(kMapMusicFileAt, "song.ogg");
-    Name(kMapGrassOverlayAt, "grass.bmp");
   }
-  void Physics(float g, float maxSpeed, float step) {
-    F32(kMapGravityAt, g);
-    F32(kMapMaxBallSpeedAt, maxSpeed);
-    F32(kMapBounceSpeedStepAt, step);
-  }
-  void Name(int at, const std::string& name) {
-    std::memset(&bytes_[at], 0, kMapNameSize);
-    std::memcpy(&bytes_[at], name.data(), name.size() < kMapNameSize ? name.size() : kMapNameSize);
-  }
-  // A standing brick of slot i: a 44 x 22 rectangle at (left, top), drawn from the sheet's
-  // top-left corner, centre in the middle.
-  void Brick(int i, float left, float top, std::int16_t strength = 1) {
-    const int at = Slot(i);
-    I16(at + kBrickSrcLeftAt, 0);
-    I16(at + kBrickSrcRightAt, 44);
-    I16(at + kBrickSrcTopAt, 0);
-    I16(at + kBrickSrcBottomAt, 22);
-    F32(at + kBrickLeftAt, left);
-    F32(at + kBrickTopAt, top);
-    F32(at + kBrickRightAt, left + 44);
-    F32(at + kBrickBottomAt, top + 22);
-    bytes_[at + kBrickAliveAt] = 1;
-    bytes_[at + kBrickPresentAt] = 1;
-    F32(at + kBrickCentreOffsetXAt, 22);
-    F32(at + kBrickCentreOffsetYAt, 11);
-    I16(at + kBrickDropBonusAt, -1);
-    I16(at + kBrickStrengthAt, strength);
-  }
-  void BrickFloat(int i, int field, float v) { F32(Slot(i) + field, v); }
-  void BrickInt16(int i, int field, std::int16_t v) { I16(Slot(i) + field, v); }
-  void BrickByte(int i, int field, std::uint8_t v) { bytes_[Slot(i) + field] = static_cast<char>(v); }
+  static int At(int brick, int field) { return kMapBricksAt + brick * kBrickRecordSize + field; }
+  void Name(int at, const std::string& name) { bytes.replace(at, name.size(), name); }
   void F32(int at, float v) {
     std::uint32_t u;
     std::memcpy(&u, &v, 4);
-    for (int k = 0; k < 4; ++k) bytes_[at + k] = static_cast<char>(u >> (8 * k));
+    for (int k = 0; k < 4; ++k) bytes[at + k] = static_cast<char>(u >> (8 * k));
   }
-  void I16(int at, std::int16_t v) {
-    const auto u = static_cast<std::uint16_t>(v);
-    bytes_[at] = static_cast<char>(u & 0xff);
-    bytes_[at + 1] = static_cast<char>(u >> 8);
+  void I16(int at, int v) {
+    bytes[at] = static_cast<char>(v & 0xff);
+    bytes[at + 1] = static_cast<char>((v >> 8) & 0xff);
   }
-  std::string& Bytes() { return bytes_; }
-
- private:
-  static int Slot(int i) { return kMapBricksAt + i * kBrickRecordSize; }
-  std::string bytes_;
+  // A standing 44 x 22 brick of slot i at (left, top), cut from the sheets' top-left corner.
+  void Brick(int i, float left, float top, int strength = 1) {
+    I16(At(i, kBrickSrcRightAt), 44);
+    I16(At(i, kBrickSrcBottomAt), 22);
+    const float rect[4] = {left, top, left + 44, top + 22};
+    for (int k = 0; k < 4; ++k) F32(At(i, kBrickLeftAt + 4 * k), rect[k]);
+    bytes[At(i, kBrickAliveAt)] = bytes[At(i, kBrickPresentAt)] = 1;
+    F32(At(i, kBrickCentreOffsetXAt), 22);
+    F32(At(i, kBrickCentreOffsetYAt), 11);
+    I16(At(i, kBrickStrengthAt), strength);
+  }
+  std::string bytes = std::string(kLevelMapSize, '\0');
 };
 
 class FlowTest : public EngineTest {
@@ -89,14 +64,13 @@ class FlowTest : public EngineTest {
   void TearDown() override {
     FreeLevelImages();
     FreeGameSprites();
-    delete panelPicture;
-    panelPicture = nullptr;
-    delete bigPlancheSheet;
-    bigPlancheSheet = nullptr;
+    for (KGraphic** g : {&panelPicture, &bigPlancheSheet}) {
+      delete *g;
+      *g = nullptr;
+    }
     stopMusic();
     EngineTest::TearDown();
   }
-  // A plain-colour picture in the game folder (relative name with '/').
   void WritePicture(const std::string& relative, int w, int h, Rgb colour) {
     dir.Write(relative, EncodeBmp24(w, h, std::vector<Rgb>(static_cast<std::size_t>(w) * h, colour)));
   }
@@ -107,20 +81,16 @@ class FlowTest : public EngineTest {
     for (int k = 0; k < kBrickPictureCount; ++k)
       WritePicture("data/levels/bricks/planche" + std::to_string(k + 1) + ".bmp", 360, 112, kStage[k]);
   }
-  std::string WriteMap(const std::string& name, MapBytes& map) {
-    return dir.Write("data/levels/maps/" + name, map.Bytes());
-  }
-  void WriteIni(const std::string& levels) {
-    dir.Write("zindo.ini", "[DATA]\r\nlevelcount=3\r\n[LEVELS]\r\n" + levels);
-    ASSERT_TRUE(LoadDataConfig());
+  std::string WriteMap(const std::string& name, const MapBytes& map) {
+    return dir.Write("data/levels/maps/" + name, map.bytes);
   }
   static std::uint16_t C565(Rgb c) { return KGraphic::To565(static_cast<std::uint32_t>(c.r) << 16 | c.g << 8 | c.b); }
-  bool HasBox(const std::string& box) const {
+  static bool HasBox(const std::string& box) {
     for (const std::string& b : script::Boxes())
       if (b == box) return true;
     return false;
   }
-  std::string Absolute(const char* relative) const { return KPath::MakeAbsolute(relative); }
+  static std::string Absolute(const char* relative) { return KPath::MakeAbsolute(relative); }
 
   // Plain colours (every channel a multiple of 8, none pure blue).
   static constexpr Rgb kIsland{40, 80, 120};
