@@ -1,8 +1,15 @@
-// The level maps and zindo.ini as the game reads them: the loader's placement check, the
-// brick rectangles of the brick sheets, playability, and the level file reader's faults.
+// The level maps and zindo.ini as the game reads them: the maps go through the game's own
+// loader (placement check included) into the live tables; the brick rectangles of the brick
+// sheets, playability, and the level file reader's faults.
+#include "KGraphic.h"
 #include "KIniFile.h"
 #include "LevelSource.h"
+#include "Levels.h"
+#include "PlayState.h"
+#include "Services.h"
+#include "SoundCues.h"
 #include "TestFiles.h"
+#include "script_platform.h"
 
 #include <gtest/gtest.h>
 
@@ -20,47 +27,18 @@ int RunMkData(const std::string& out, const char* part) {
   return std::system(cmd.c_str());
 }
 
-float F32(const std::string& m, std::size_t at) {
-  float f;
-  std::memcpy(&f, m.data() + at, 4);
-  return f;
-}
-int I16(const std::string& m, std::size_t at) {
-  return static_cast<std::int16_t>(static_cast<std::uint8_t>(m[at]) | static_cast<std::uint8_t>(m[at + 1]) << 8);
-}
 std::string Name(const std::string& m, std::size_t at) { return std::string(m.c_str() + at); }
 
 struct Rect {
   float left, top, right, bottom;
 };
 
-// One brick record as the loader keeps it after its placement check.
+// One brick as the game's loader keeps it.
 struct MapBrick {
   int srcLeft, srcRight, srcTop, srcBottom;
   Rect r;
   int bonus, strength;
 };
-
-// The loader's check: present and alive bricks placed outside the screen area, or with a
-// negative centre or reserved value, are dropped.
-std::vector<MapBrick> BricksAfterCulling(const std::string& m) {
-  std::vector<MapBrick> out;
-  for (int i = 0; i < 200; ++i) {
-    const std::size_t at = 1052 + 60 * i;
-    const bool alive = m[at + 28] != 0, present = m[at + 29] != 0;
-    if (!present) continue;
-    MapBrick b{I16(m, at + 2), I16(m, at + 4), I16(m, at + 6), I16(m, at + 8),
-               {F32(m, at + 12), F32(m, at + 16), F32(m, at + 20), F32(m, at + 24)}, I16(m, at + 48), I16(m, at + 52)};
-    if (alive) {
-      const bool inside = 0 < b.r.left && b.r.left < 798 && 0 <= b.r.top && b.r.top < 598 && 0 < b.r.right &&
-                          b.r.right < 798 && 0 <= b.r.bottom && b.r.bottom < 598;
-      const bool positive = F32(m, at + 32) >= 0 && F32(m, at + 36) >= 0 && F32(m, at + 40) >= 0 && F32(m, at + 44) >= 0;
-      if (!inside || !positive) continue;
-    }
-    out.push_back(b);
-  }
-  return out;
-}
 
 bool Overlap(const Rect& a, const Rect& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
@@ -126,6 +104,12 @@ class GeneratedLevels : public ::testing::Test {
   static void SetUpTestSuite() {
     dir_ = new TempDir;
     ASSERT_EQ(RunMkData(dir_->Path(), "levels"), 0);
+    // The game's loader looks beside the executable; the pictures and music it then asks for
+    // are not generated here, and the boxes saying so are not shown.
+    script::SetRoot(dir_->Path());
+    script::SetEchoBoxes(false);
+    InitEngineServices();
+    KGraphic::SetScreenSize(800, 600, 16);
     ASSERT_TRUE(ini_.Load((dir_->Path() + "/zindo.ini").c_str()));
     count_ = ini_.GetInt("DATA", "levelcount");
     for (int n = 1; n <= count_; ++n) {
@@ -135,10 +119,25 @@ class GeneratedLevels : public ::testing::Test {
     }
   }
   static void TearDownTestSuite() {
+    FreeLevelImages();
+    stopMusic();
     delete dir_;
     dir_ = nullptr;
   }
-  static std::string Map(int n) { return ReadFileBytes(dir_->Path() + "/data/levels/maps/" + names_[n - 1]); }
+  static std::string MapPath(int n) { return dir_->Path() + "/data/levels/maps/" + names_[n - 1]; }
+  static std::string Map(int n) { return ReadFileBytes(MapPath(n)); }
+  // Level n read by the game's loader: the bricks it keeps standing, in slot order.
+  static std::vector<MapBrick> Load(int n) {
+    std::vector<MapBrick> kept;
+    EXPECT_TRUE(ReadLevelFile(MapPath(n).c_str())) << names_[n - 1];
+    for (const Brick& b : bricks) {
+      if (!b.present) continue;
+      EXPECT_EQ(b.alive, 1);
+      kept.push_back({b.srcLeft, b.srcRight, b.srcTop, b.srcBottom, {b.left, b.top, b.right, b.bottom}, b.dropBonus,
+                      b.strength});
+    }
+    return kept;
+  }
   static LevelSource Source(int n) {
     LevelSource level;
     std::string error;
@@ -174,9 +173,8 @@ TEST_F(GeneratedLevels, IniNamesEveryLevelWithCrLfLines) {
 TEST_F(GeneratedLevels, LoaderKeepsExactlyTheBricksOfTheSource) {
   for (int n = 1; n <= count_; ++n) {
     SCOPED_TRACE(names_[n - 1]);
-    const std::string m = Map(n);
     const LevelSource src = Source(n);
-    const std::vector<MapBrick> kept = BricksAfterCulling(m);
+    const std::vector<MapBrick> kept = Load(n);
     ASSERT_EQ(kept.size(), src.bricks.size());
     for (std::size_t i = 0; i < kept.size(); ++i) {
       const LevelBrick& want = src.bricks[i];
@@ -188,29 +186,36 @@ TEST_F(GeneratedLevels, LoaderKeepsExactlyTheBricksOfTheSource) {
       EXPECT_EQ(kept[i].bonus, want.bonus);
     }
     // Physics that suit the ball rules, and names of real data files.
-    EXPECT_GT(F32(m, 0), 0.0f);
-    EXPECT_LE(F32(m, 0), 0.1f);
-    EXPECT_GE(F32(m, 4), 4.0f);
-    EXPECT_LE(F32(m, 4), 9.0f);
-    EXPECT_GT(F32(m, 8), 0.0f);
-    EXPECT_LT(F32(m, 8), 1.0f);
+    EXPECT_EQ(gravity, src.gravity);
+    EXPECT_EQ(maxBallSpeed, src.maxBallSpeed);
+    EXPECT_EQ(bounceSpeedStep, src.bounceSpeedStep);
+    EXPECT_GT(gravity, 0.0f);
+    EXPECT_LE(gravity, 0.1f);
+    EXPECT_GE(maxBallSpeed, 4.0f);
+    EXPECT_LE(maxBallSpeed, 9.0f);
+    EXPECT_GT(bounceSpeedStep, 0.0f);
+    EXPECT_LT(bounceSpeedStep, 1.0f);
     const std::set<std::string> islands = {"island1.bmp", "island2.bmp", "island3.bmp", "island4.bmp", "island5.bmp"};
     const std::set<std::string> tracks = {"rumba1.ogg", "rumba2.ogg", "rumba3.ogg", "rumba4.ogg"};
-    EXPECT_TRUE(islands.count(Name(m, 12))) << Name(m, 12);
-    EXPECT_TRUE(tracks.count(Name(m, 532))) << Name(m, 532);
-    EXPECT_EQ(Name(m, 792), "herbe.bmp");
-    // Run-time fields start at zero.
-    for (int i = 0; i < 200; ++i)
-      for (int f : {50, 54, 56, 58}) EXPECT_EQ(I16(m, 1052 + 60 * i + f), 0);
+    EXPECT_TRUE(islands.count(levelMap.islandImage)) << levelMap.islandImage;
+    EXPECT_TRUE(tracks.count(levelMap.musicFile)) << levelMap.musicFile;
+    EXPECT_EQ(Name(Map(n), kMapGrassOverlayAt), "herbe.bmp");  // as stored; the loader sets it anyway
+    // Run-time fields start at zero (the level record holds the map as read).
+    for (const Brick& b : levelMap.bricks) {
+      EXPECT_EQ(b.hits, 0);
+      EXPECT_EQ(b.explosionTimer, 0);
+      EXPECT_EQ(b.explosionSrcX, 0);
+      EXPECT_EQ(b.explosionSrcY, 0);
+    }
   }
 }
 
 TEST_F(GeneratedLevels, BricksAreSheetPicturesInsideTheFieldWithoutOverlap) {
   for (int n = 1; n <= count_; ++n) {
     SCOPED_TRACE(names_[n - 1]);
-    const std::vector<MapBrick> bricks = BricksAfterCulling(Map(n));
-    for (std::size_t i = 0; i < bricks.size(); ++i) {
-      const MapBrick& b = bricks[i];
+    const std::vector<MapBrick> kept = Load(n);
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+      const MapBrick& b = kept[i];
       const bool onSheet = std::any_of(std::begin(kBrickPictures), std::end(kBrickPictures), [&](const BrickPicture& p) {
         return p.left == b.srcLeft && p.right == b.srcRight && p.top == b.srcTop && p.bottom == b.srcBottom;
       });
@@ -220,7 +225,7 @@ TEST_F(GeneratedLevels, BricksAreSheetPicturesInsideTheFieldWithoutOverlap) {
       EXPECT_GE(b.r.left, 170.0f);
       EXPECT_LE(b.r.right, 786.0f);
       EXPECT_LE(b.r.bottom, 380.0f);  // far above the bat at 463, even after a quake
-      for (std::size_t j = 0; j < i; ++j) EXPECT_FALSE(Overlap(b.r, bricks[j].r)) << i << " and " << j;
+      for (std::size_t j = 0; j < i; ++j) EXPECT_FALSE(Overlap(b.r, kept[j].r)) << i << " and " << j;
     }
   }
 }
@@ -228,11 +233,11 @@ TEST_F(GeneratedLevels, BricksAreSheetPicturesInsideTheFieldWithoutOverlap) {
 TEST_F(GeneratedLevels, EveryLevelCanBeCleared) {
   for (int n = 1; n <= count_; ++n) {
     SCOPED_TRACE(names_[n - 1]);
-    const std::vector<MapBrick> bricks = BricksAfterCulling(Map(n));
-    const Reach reach(bricks);
+    const std::vector<MapBrick> kept = Load(n);
+    const Reach reach(kept);
     int mustClear = 0, sealed = 0, breakers = 0;
     bool autoBreaker = false;
-    for (const MapBrick& b : bricks) {
+    for (const MapBrick& b : kept) {
       if (MustClear(b.strength)) {
         ++mustClear;
         EXPECT_TRUE(reach.Touches(b.r)) << "unreachable brick at " << b.r.left << ", " << b.r.top;
@@ -247,11 +252,11 @@ TEST_F(GeneratedLevels, EveryLevelCanBeCleared) {
     // capsule is missed, and without an auto-breaker, a free line of fire from below.
     EXPECT_GE(breakers, 2);
     if (autoBreaker) continue;
-    for (const MapBrick& z : bricks) {
+    for (const MapBrick& z : kept) {
       if (z.strength != 0) continue;
       bool clearShot = false;
       for (float x = z.r.left; x <= z.r.right && !clearShot; x += 1) {
-        clearShot = std::none_of(bricks.begin(), bricks.end(), [&](const MapBrick& o) {
+        clearShot = std::none_of(kept.begin(), kept.end(), [&](const MapBrick& o) {
           return o.strength >= 900 && o.r.top >= z.r.bottom && o.r.left <= x && x <= o.r.right;
         });
       }
@@ -266,7 +271,7 @@ TEST_F(GeneratedLevels, TheSetShowsEveryBrickClassAndBonusAndNoTwoLevelsMatch) {
   for (int n = 1; n <= count_; ++n) {
     const std::string m = Map(n);
     layouts.insert(m.substr(1052));
-    for (const MapBrick& b : BricksAfterCulling(m)) {
+    for (const MapBrick& b : Load(n)) {
       if (b.bonus >= 0) bonuses.insert(b.bonus);
       classes.insert(b.strength == 0 ? 0 : b.strength < 100 ? 1 : b.strength < 900 ? 2 : b.strength < 999 ? 3 : 4);
     }

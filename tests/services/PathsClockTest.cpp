@@ -93,16 +93,22 @@ TEST(MessageBoxTest, ScriptedBoxIsOneLineCaptionFirstAndNeverBlocks) {
   EXPECT_EQ(script::Boxes()[0], "file not found | /games/Z/data/x.bmp");
 }
 
-TEST(LoggerTest, ModeTwoWritesNoFileModeOneOpensTheFour) {
+// The game runs its logger silent: no file appears and its trace texts go nowhere.
+TEST(LoggerTest, ModeTwoWritesNothingModeOneOpensTheFour) {
   namespace fs = std::filesystem;
   const fs::path old = fs::current_path();
   const fs::path dir = fs::temp_directory_path() / ("zr-logger-" + std::to_string(::getpid()));
   fs::create_directories(dir);
   fs::current_path(dir);
   {
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
     KLogger silent(2);
-    EXPECT_FALSE(silent.HasFiles());
     Trace("InitialiseCursors OK");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(silent.Mode(), 2);
+    EXPECT_FALSE(silent.HasFiles());
   }
   EXPECT_TRUE(fs::is_empty(dir));
   {

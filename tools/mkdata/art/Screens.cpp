@@ -1,6 +1,7 @@
 // The front-end screens: main menu, options, high scores with their two bitmap fonts. Every
 // highlighted button is cut from a second rendering of its screen with all buttons lit, at the
 // point where the game draws it, so it sits exactly on the screen art.
+#include "ButtonLayout.h"
 #include "Canvas.h"
 #include "ScoreFont.h"
 
@@ -92,10 +93,11 @@ void Label(cairo_t* cr, const std::string& text, double x, double baseline, doub
   OutlinedText(cr, text, x, baseline, align, pal::kYellow, pal::kInk, size * 0.08, pal::kOrange);
 }
 
-// Writes the highlight picture: the region (x, y, w, h) of the lit rendering.
-void Highlight(Output& out, const std::string& path, const Canvas& lit, int x, int y, int w, int h, bool sprite) {
+// Writes the highlight picture: the w x h region of the lit rendering at the button's draw point.
+void Highlight(Output& out, const std::string& path, const Canvas& lit, const ButtonPlace& place, int w, int h,
+               bool sprite) {
   Canvas c(w, h);
-  c.CopyFrom(lit, x, y);
+  c.CopyFrom(lit, place.drawX, place.drawY);
   if (sprite)
     out.Sprite(path, c);
   else
@@ -345,23 +347,23 @@ void WriteMenus(Output& out) {
     MainMenu(off, false);
     MainMenu(on, true);
     out.Opaque(kMenuDir + "menuplayoff.bmp", off);
-    Highlight(out, kMenuDir + "playon.bmp", on, 343, 196, 112, 56, false);
-    Highlight(out, kMenuDir + "optionson.bmp", on, 332, 378, 150, 52, false);
-    Highlight(out, kMenuDir + "quiton.bmp", on, 332, 459, 154, 62, false);
-    Highlight(out, "data/sprites/lefton.bmp", on, 348, 306, 42, 31, true);
-    Highlight(out, "data/sprites/righton.bmp", on, 427, 306, 31, 31, true);
+    Highlight(out, kMenuDir + "playon.bmp", on, kPlayButtonPlace, 112, 56, false);
+    Highlight(out, kMenuDir + "optionson.bmp", on, kOptionsButtonPlace, 150, 52, false);
+    Highlight(out, kMenuDir + "quiton.bmp", on, kQuitButtonPlace, 154, 62, false);
+    Highlight(out, "data/sprites/lefton.bmp", on, kLevelDownButtonPlace, 42, 31, true);
+    Highlight(out, "data/sprites/righton.bmp", on, kLevelUpButtonPlace, 31, 31, true);
   }
   {
     Canvas off(800, 600), on(800, 600);
     OptionsScreen(off, false);
     OptionsScreen(on, true);
     out.Opaque(kMenuDir + "optionsoff.bmp", off);
-    Highlight(out, kMenuDir + "backon.bmp", on, 350, 484, 94, 46, false);
-    Highlight(out, kMenuDir + "resetscore.bmp", on, 479, 366, 143, 26, false);
-    Highlight(out, "data/sprites/vlefton.bmp", on, 484, 166, 22, 25, true);
-    Highlight(out, "data/sprites/vrighton.bmp", on, 621, 166, 21, 26, true);
-    Highlight(out, "data/sprites/sleft.bmp", on, 483, 227, 23, 26, true);
-    Highlight(out, "data/sprites/sright.bmp", on, 622, 228, 20, 25, true);
+    Highlight(out, kMenuDir + "backon.bmp", on, kOptionsBackPlace, 94, 46, false);
+    Highlight(out, kMenuDir + "resetscore.bmp", on, kResetScoresPlace, 143, 26, false);
+    Highlight(out, "data/sprites/vlefton.bmp", on, kMusicDownPlace, 22, 25, true);
+    Highlight(out, "data/sprites/vrighton.bmp", on, kMusicUpPlace, 21, 26, true);
+    Highlight(out, "data/sprites/sleft.bmp", on, kEffectsDownPlace, 23, 26, true);
+    Highlight(out, "data/sprites/sright.bmp", on, kEffectsUpPlace, 20, 25, true);
     ProgressBar(out);
   }
   {
@@ -369,7 +371,7 @@ void WriteMenus(Output& out) {
     HighScoreScreen(off, false);
     HighScoreScreen(on, true);
     out.Opaque(kMenuDir + "highscores.bmp", off);
-    Highlight(out, kMenuDir + "backhson.bmp", on, 293, 495, 94, 50, false);
+    Highlight(out, kMenuDir + "backhson.bmp", on, kHighScoreBackPlace, 94, 50, false);
     FontSheet(out, "data/sprites/policeoff.bmp", pal::kCream, {0.85, 0.90, 1.0});
     FontSheet(out, "data/sprites/policeon.bmp", pal::kYellow, pal::kOrange);
   }

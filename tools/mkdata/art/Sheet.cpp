@@ -2,6 +2,8 @@
 // demo caption, capsules and captions).
 #include "BrickSheet.h"
 #include "Canvas.h"
+#include "DigitGlyphs.h"
+#include "PlaySheet.h"
 
 #include <cmath>
 #include <cstring>
@@ -456,24 +458,16 @@ void FruitBlock(cairo_t* cr, int x0, int y0, int fw, int fh, int cols, int rows,
   }
 }
 
-struct Glyph {
-  char c;
-  int start, end;
-};
-constexpr Glyph kDigits[] = {{'0', 92, 105}, {'1', 1, 8},   {'2', 8, 16},  {'3', 16, 27},
-                             {'4', 27, 37},  {'5', 38, 47}, {'6', 47, 57}, {'7', 58, 68},
-                             {'8', 68, 81},  {'9', 81, 92}, {':', 106, 112}};
-
 void Digits(cairo_t* cr) {
-  for (const Glyph& g : kDigits) {
-    const double x = 155 + g.start, w = g.end - g.start;
+  for (const DigitGlyph& g : kDigitGlyphs) {
+    const double x = kDigitGlyphLeft + g.start, w = g.end - g.start;
     const std::string s(1, g.c);
     cairo_save(cr);
     SelectFace(cr, Face::Body, 100);
     cairo_text_extents_t e;
     cairo_text_extents(cr, s.c_str(), &e);
     const double sy = 11.0 / e.height, sx = std::min(sy * 1.1, (w - 2.0) / e.width);
-    cairo_translate(cr, x + w / 2, 189 + 6.5);
+    cairo_translate(cr, x + w / 2, kDigitGlyphTop + 6.5);
     cairo_scale(cr, sx, sy);
     cairo_new_path(cr);
     cairo_move_to(cr, -(e.x_bearing + e.width / 2), -(e.y_bearing + e.height / 2));
@@ -482,14 +476,14 @@ void Digits(cairo_t* cr) {
     cairo_path_t* glyph = cairo_copy_path(cr);
     cairo_new_path(cr);
     cairo_save(cr);
-    cairo_rectangle(cr, x, 189, w, 13);
+    cairo_rectangle(cr, x, kDigitGlyphTop, w, kDigitGlyphBottom - kDigitGlyphTop);
     cairo_clip(cr);
     cairo_append_path(cr, glyph);
     cairo_path_destroy(glyph);
     SetColour(cr, pal::kInk);
     cairo_set_line_width(cr, 2.0);
     cairo_stroke_preserve(cr);
-    FillGradient(cr, 189, {1.0, 0.96, 0.60}, 202, pal::kOrange, false);
+    FillGradient(cr, kDigitGlyphTop, {1.0, 0.96, 0.60}, kDigitGlyphBottom, pal::kOrange, false);
     cairo_restore(cr);
   }
 }
@@ -509,7 +503,7 @@ void Casing(cairo_t* cr, double cx, double cy, double a) {
 
 void TrackPiece(cairo_t* cr, double x, double y) {
   // a bamboo rail of three 29-pixel pieces, so it tiles every 87 pixels
-  cairo_rectangle(cr, x, y, 87, 8);
+  cairo_rectangle(cr, x, y, kTrackPieceRect.right - kTrackPieceRect.left, kTrackPieceRect.bottom - kTrackPieceRect.top);
   FillGradient(cr, y, {0.35, 0.22, 0.10}, y + 8, {0.18, 0.10, 0.04}, false);
   for (int i = 0; i < 3; ++i) {
     const double bx = x + i * 29;
@@ -524,21 +518,21 @@ void TrackPiece(cairo_t* cr, double x, double y) {
 }
 
 struct CaptionDef {
-  int y;
+  int kind;  // the strip's top is the bonus kind's caption top
   const char* text;
   Colour colour;
 };
 constexpr CaptionDef kCaptions[] = {
-    {0, "Fast balls!", {0.95, 0.35, 0.15}},  {28, "Slow balls", {0.25, 0.70, 0.35}},
-    {56, "Gravity!", {0.20, 0.30, 0.70}},    {84, "Lift off!", {0.20, 0.60, 0.95}},
-    {112, "Big drum!", {0.15, 0.65, 0.60}},  {140, "Drum reset", {0.15, 0.55, 0.65}},
-    {168, "Tiny drum", {0.55, 0.30, 0.70}},  {196, "Drum gun!", {0.75, 0.20, 0.25}},
-    {224, "Drum grows", {0.30, 0.70, 0.25}}, {252, "Drum shrinks", {0.60, 0.30, 0.65}},
-    {280, "Frozen!", {0.40, 0.75, 0.95}},    {308, "Extra life!", {0.90, 0.20, 0.35}},
+    {13, "Fast balls!", {0.95, 0.35, 0.15}}, {2, "Slow balls", {0.25, 0.70, 0.35}},
+    {15, "Gravity!", {0.20, 0.30, 0.70}},    {1, "Lift off!", {0.20, 0.60, 0.95}},
+    {7, "Big drum!", {0.15, 0.65, 0.60}},    {6, "Drum reset", {0.15, 0.55, 0.65}},
+    {5, "Tiny drum", {0.55, 0.30, 0.70}},    {8, "Drum gun!", {0.75, 0.20, 0.25}},
+    {21, "Drum grows", {0.30, 0.70, 0.25}},  {20, "Drum shrinks", {0.60, 0.30, 0.65}},
+    {16, "Frozen!", {0.40, 0.75, 0.95}},     {3, "Extra life!", {0.90, 0.20, 0.35}},
 };
 
 void Caption(cairo_t* cr, const CaptionDef& c) {
-  const double x = 362, y = c.y;
+  const double x = kCaptionLeft, y = FindBonusArt(c.kind)->captionY;
   RoundRect(cr, x + 1.5, y + 2.5, 119, 24, 11);
   FillStroke(cr, c.colour, 2.0);
   Gloss(cr, x + 61, y + 8, 50, 4, 0.35);
@@ -711,35 +705,34 @@ void WriteBrickSheets(Output& out) {
 void WriteBigPlanche(Output& out) {
   Canvas c(512, 420);
   cairo_t* cr = c.cr();
-  FruitBlock(cr, 0, 0, 31, 45, 5, 3, 0);
-  FruitBlock(cr, 155, 0, 26, 29, 5, 3, 1);
-  FruitBlock(cr, 0, 135, 31, 31, 5, 3, 2);
-  FruitBlock(cr, 155, 87, 27, 28, 3, 3, 3);
-  TrackPiece(cr, 156, 175);
+  for (int k = 0; k < kFruitKindCount; ++k) {
+    const FruitKind& f = kFruitKinds[k];
+    FruitBlock(cr, f.firstX, f.firstY, f.frameW, f.frameH, (f.endX - f.firstX) / f.frameW,
+               (f.endY - f.firstY) / f.frameH, k);
+  }
+  TrackPiece(cr, kTrackPieceRect.left, kTrackPieceRect.top);
   Digits(cr);
   // bullet: a glowing seed flying up
   Ellipse(cr, 167.5, 217, 3.6, 3.6);
   FillStroke(cr, pal::kYellow, 1.0, {0.6, 0.2, 0.0});
   Gloss(cr, 166.5, 215.5, 1.2, 1.2, 0.8);
-  for (int i = 0; i < 72; ++i) Casing(cr, (i % 12) * 14 + 7, 258 + (i / 12) * 14 + 7, i * M_PI / 6 + (i / 12) * 0.2);
+  for (int i = 0; i < kCasingColumns * kCasingRows; ++i)
+    Casing(cr, (i % kCasingColumns) * kCasingFrameSize + 7, kCasingTop + (i / kCasingColumns) * kCasingFrameSize + 7,
+           i * M_PI / 6 + (i / kCasingColumns) * 0.2);
   // demo caption
-  RoundRect(cr, 3, 353, 172, 55, 14);
+  const int dx = kDemoCaptionRect.left, dy = kDemoCaptionRect.top;
+  const int dw = kDemoCaptionRect.right - dx, dh = kDemoCaptionRect.bottom - dy;
+  RoundRect(cr, dx + 3, dy + 3, dw - 6, dh - 6, 14);
   FillStroke(cr, pal::kWood, 3.0);
-  RoundRect(cr, 9, 359, 160, 43, 10);
+  RoundRect(cr, dx + 9, dy + 9, dw - 18, dh - 18, 10);
   StrokeOnly(cr, 1.5, pal::kWoodDark);
   SelectFace(cr, Face::Display, 34);
-  OutlinedText(cr, "Demo", 89, 392, 0.5, pal::kWhite, pal::kInk, 2.5, pal::kYellow);
+  OutlinedText(cr, "Demo", dx + dw / 2, dy + 42, 0.5, pal::kWhite, pal::kInk, 2.5, pal::kYellow);
   for (int s = -1; s <= 1; s += 2) {
-    StarPath(cr, 89 + s * 62, 380, 9, 4);
+    StarPath(cr, dx + dw / 2 + s * 62, dy + 30, 9, 4);
     FillStroke(cr, pal::kYellow, 1.2);
   }
-  struct Cap {
-    int x, y, kind;
-  };
-  static const Cap caps[] = {{290, 0, 3},   {290, 21, 2},  {290, 42, 8},  {290, 63, 4},  {290, 84, 6},
-                             {290, 147, 7}, {290, 210, 21}, {290, 231, 1}, {326, 21, 13}, {326, 84, 20},
-                             {326, 105, 15}, {326, 126, 16}, {326, 168, 22}, {326, 189, 5}};
-  for (const Cap& k : caps) DrawCapsule(cr, k.x, k.y, k.kind);
+  for (const BonusArt& k : kBonusArt) DrawCapsule(cr, k.iconX, k.iconY, k.kind);
   for (const CaptionDef& cd : kCaptions) Caption(cr, cd);
   out.Sprite("data/sprites/bigplanche.bmp", c);
 }

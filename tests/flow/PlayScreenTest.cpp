@@ -1,0 +1,315 @@
+// The play screen drawn from the play state, every picture a plain colour of its own: which
+// picture lies on top where, the bat, gun, brick and explosion frame rules, the track strips,
+// and the closing panel at the end of a game.
+#include "FlowTest.h"
+#include "KDisplayWindow.h"
+#include "KSound.h"
+#include "PlaySheet.h"
+#include "RawFiles.h"
+
+#include <functional>
+#include <limits>
+
+namespace {
+
+constexpr Rgb kCasing{16, 16, 16}, kBullet{248, 248, 248}, kTrackA{96, 48, 0}, kTrackB{96, 96, 0};
+constexpr Rgb kMonkey{120, 0, 120}, kDrummer{0, 120, 120}, kMascot{200, 200, 248}, kBall{248, 0, 0};
+constexpr Rgb kFruit{0, 248, 0}, kCapsule{248, 248, 0}, kCaption{0, 248, 248}, kExplosion{248, 128, 0};
+constexpr Rgb kDigit{128, 128, 128}, kGun{64, 0, 64}, kPanel{72, 72, 72}, kKey{0, 0, 255};
+constexpr Rgb kBat[4] = {{8, 64, 200}, {8, 96, 200}, {8, 128, 200}, {8, 160, 200}};
+constexpr Rgb kBatFrame7{8, 200, 200};  // frame 7 of the medium bat
+
+class PlayScreenTest : public FlowTest {
+ protected:
+  struct Region {
+    int left, top, right, bottom;
+    Rgb colour;
+  };
+  void SetUp() override {
+    FlowTest::SetUp();
+    WriteLevelPictures(70);  // a tall overlay, y 530..599
+    std::vector<Region> sheet = {  // the shared sheet: each region in its colour on the key
+        {0, kCasingTop, kCasingColumns * kCasingFrameSize, kCasingTop + kCasingRows * kCasingFrameSize, kCasing},
+        {kBulletRect.left, kBulletRect.top, kBulletRect.right, kBulletRect.bottom, kBullet},
+        {kTrackPieceRect.left, kTrackPieceRect.top, 200, kTrackPieceRect.bottom, kTrackA},
+        {200, kTrackPieceRect.top, kTrackPieceRect.right, kTrackPieceRect.bottom, kTrackB},
+        {kCaptionLeft, 0, kCaptionRight, 336, kCaption},
+        {290, 0, 290 + 2 * kCapsuleWidth, 252, kCapsule},
+        {155, 189, 155 + 112, 202, kDigit}};
+    for (const FruitKind& f : kFruitKinds) sheet.push_back({f.firstX, f.firstY, f.endX, f.endY, kFruit});
+    WriteRegions("data/sprites/bigplanche.bmp", 512, 420, kKey, sheet);
+    const struct {
+      const char* name;
+      int w, h;
+      Rgb colour;
+    } pictures[] = {{"singeA", 500, 400, kMonkey},       {"balle", 100, 100, kBall},
+                    {"evilball", 135, 130, kBall},       {"explosion", 60, 90, kExplosion},  // 30 x 30 frames
+                    {"win", 462, 675, kMascot},          {"lose", 468, 621, kMascot},
+                    {"batteur", 923, 400, kDrummer},     {"gunshoot", 560, 400, kGun}};  // 80 x 100 frames
+    for (const auto& p : pictures)
+      WritePicture(std::string("data/sprites/") + p.name + ".bmp", p.w, p.h, p.colour);
+    WritePicture("data/levels/islands/bpanel.bmp", 800, 600, kPanel);
+    const char* bats[4] = {"batteS", "batteM", "batteL", "gunbat"};  // 60 x 90 frames
+    for (int k = 0; k < 4; ++k)
+      WriteRegions(std::string("data/sprites/") + bats[k] + ".bmp", 300, 1170, kBat[k],
+                   {{120, 90, 180, 180, k == 1 ? kBatFrame7 : kBat[k]}});
+    ASSERT_TRUE(LoadGameSprites() && LoadBatSprites() && LoadIsland() && LoadBrickImages());
+    bigPlancheSheet = LoadSprite(Absolute("data\\sprites\\bigplanche.bmp").c_str());
+    gameRecord.batKind = 1;
+  }
+  void TearDown() override {
+    for (KGraphic* g : hidden) delete g;
+    FlowTest::TearDown();
+  }
+  void WriteRegions(const std::string& relative, int w, int h, Rgb base, const std::vector<Region>& regions) {
+    std::vector<Rgb> px(static_cast<std::size_t>(w) * h, base);
+    for (const Region& r : regions)
+      for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) px[static_cast<std::size_t>(y) * w + x] = r.colour;
+    dir.Write(relative, EncodeBmp24(w, h, px));
+  }
+  std::uint16_t At(int x, int y) {
+    DrawPlayScreen();
+    return BackPixel(x, y);
+  }
+  // A standing brick with its top-left corner 5 pixels above and left of (x, y).
+  void PutBrick(int i, int x, int y, int hits = 0) {
+    bricks[i] = {};
+    bricks[i].srcRight = 44;
+    bricks[i].srcBottom = 22;
+    bricks[i].left = static_cast<float>(x - 5);
+    bricks[i].top = static_cast<float>(y - 5);
+    bricks[i].alive = bricks[i].present = 1;
+    bricks[i].hits = static_cast<std::int16_t>(hits);
+  }
+
+  struct Layer {
+    const char* name;
+    Rgb colour;
+    std::function<void()> remove;
+  };
+  // Layers bottom to top at (x, y): each in turn is the one seen there, from the top down,
+  // until only the backdrop is left.
+  void Peel(int x, int y, const std::vector<Layer>& layers) {
+    for (auto it = layers.rbegin(); it != layers.rend(); ++it) {
+      EXPECT_EQ(At(x, y), C565(it->colour)) << it->name << " should be seen at " << x << ", " << y;
+      it->remove();
+    }
+    EXPECT_EQ(At(x, y), C565(kIsland)) << "the backdrop at " << x << ", " << y;
+  }
+  // Every object with a position of its own over (x, y), with `fixed` (pictures drawn at fixed
+  // places) inserted after the shots.
+  std::vector<Layer> Layers(int x, int y, std::vector<Layer> fixed) {
+    const float fx = static_cast<float>(x - 5), fy = static_cast<float>(y - 5);
+    play.shellCasings[0] = {fx, fy, 0, 0, true};
+    play.bullets[0] = {fx + 3, fy + 3, 0, 0, true};
+    Ball& ball = play.balls[0];
+    ball.active = true;
+    ball.picture = ballPicture;
+    ball.width = ball.height = 20;
+    ball.x = fx;
+    ball.y = fy;
+    PutBrick(0, x, y);
+    play.fruits[0] = {true, fx, fy, 0, 0, 0, 0, 31, 45, 0, 0, 0, 0, 0};
+    play.bonusDrops[0] = {true, fx, fy, 1, 1, 290, 0};
+    bricks[1] = {};  // an explosion past its first two rows, its frame over (x, y)
+    bricks[1].left = static_cast<float>(x);
+    bricks[1].top = static_cast<float>(y);
+    bricks[1].explosionTimer = 1;
+    bricks[1].explosionSrcY = 60;
+    std::vector<Layer> layers = {{"casing", kCasing, [] { play.shellCasings[0].active = false; }},
+                                 {"bullet", kBullet, [] { play.bullets[0].active = false; }}};
+    layers.insert(layers.end(), fixed.begin(), fixed.end());
+    const std::vector<Layer> moving = {
+        {"ball", kBall, [] { play.balls[0].active = false; }},
+        {"brick", kStage[0], [] { bricks[0].alive = 0; }},
+        {"fruit", kFruit, [] { play.fruits[0].active = false; }},
+        {"capsule", kCapsule, [] { play.bonusDrops[0].active = false; }},
+        {"caption", kCaption, [] { play.captionOn = false; }},
+        {"explosion", kExplosion, [] { bricks[1].explosionTimer = 0; }}};
+    for (const Layer& l : moving)
+      if (std::string(l.name) != "caption" || play.captionOn) layers.push_back(l);
+    return layers;
+  }
+  // Takes a picture away for the rest of the test (the fixture frees it).
+  std::function<void()> Hide(KGraphic*& slot) {
+    return [this, &slot] {
+      hidden.push_back(slot);
+      slot = nullptr;
+    };
+  }
+  std::vector<KGraphic*> hidden;
+};
+
+TEST_F(PlayScreenTest, LayerOrder) {
+  {
+    SCOPED_TRACE("bottom of the screen, left of the track");
+    play.batX = 50;
+    Peel(60, 540, Layers(60, 540, {{"monkey", kMonkey, Hide(monkeyPicture)},
+                                   {"grass", kGrass, Hide(grassPicture)},
+                                   {"drummer", kDrummer, Hide(batterPicture)},
+                                   {"bat", kBat[1], Hide(batPictures[1])}}));
+  }
+  {
+    SCOPED_TRACE("side-panel mascot");
+    gameRecord.monkeyHappy = false;
+    Peel(100, 150, Layers(100, 150, {{"mascot", kMascot, Hide(losePicture)}}));
+  }
+  {
+    SCOPED_TRACE("bonus caption");
+    play.captionOn = true;
+    play.captionIcon = 56;
+    play.captionY = 575;
+    Peel(200, 585, Layers(200, 585, {}));
+  }
+  {
+    SCOPED_TRACE("score, drawn last");  // in its last digit "0", not inside a "1"
+    std::vector<Layer> layers = Layers(115, 218, {});
+    layers.push_back({"score", kDigit, [] { gameRecord.score = 1; }});
+    Peel(115, 218, layers);
+  }
+}
+
+TEST_F(PlayScreenTest, TrackStrips) {
+  delete grassPicture;
+  grassPicture = nullptr;
+  play.shellCasings[0] = {85, 535, 0, 0, true};  // the track lies over the shots, under the monkey
+  play.bullets[0] = {88, 538, 0, 0, true};
+  EXPECT_EQ(At(90, 540), C565(kMonkey));
+  delete monkeyPicture;
+  monkeyPicture = nullptr;
+  EXPECT_EQ(At(90, 540), C565(kTrackA));
+  play.shellCasings[0].active = play.bullets[0].active = false;
+  play.trackScroll = 0.9f;  // drawn as 0
+  EXPECT_EQ(At(80, 540), C565(kTrackB));  // the first piece cut to its last 7 columns
+  const struct {
+    int x, y;
+    Rgb colour;
+  } offsetZero[] = {{79, 540, kIsland},  {100, 536, kIsland}, {100, 537, kTrackA}, {100, 544, kTrackA},
+                    {100, 545, kIsland}, {96, 566, kIsland},  {97, 566, kTrackA},  {750, 566, kTrackB}};
+  for (const auto& p : offsetZero) EXPECT_EQ(BackPixel(p.x, p.y), C565(p.colour)) << p.x << ", " << p.y;
+  play.trackScroll = 50.0f;  // strip one cut from column 186, strip two (running back) from 189
+  EXPECT_EQ(At(93, 540), C565(kTrackA));
+  EXPECT_EQ(BackPixel(94, 540), C565(kTrackB));
+  EXPECT_EQ(BackPixel(90, 566), C565(kTrackA));
+  EXPECT_EQ(BackPixel(91, 566), C565(kTrackB));
+}
+
+TEST_F(PlayScreenTest, GunFrameReplacesDrummerAndBat) {
+  play.batX = 300;
+  gameRecord.batKind = 3;
+  EXPECT_EQ(At(302, 470), C565(kBat[3]));  // the gun bat at rest: its sheet, with the drummer
+  EXPECT_EQ(BackPixel(360, 500), C565(kDrummer));
+  play.gunFrameX = 0;
+  EXPECT_EQ(At(308, 416), C565(kGun));
+  EXPECT_EQ(BackPixel(387, 515), C565(kGun));
+  EXPECT_EQ(BackPixel(307, 470), C565(kIsland));  // neither drummer nor bat
+  EXPECT_EQ(BackPixel(360, 520), C565(kIsland));
+  // At rest again: the bat's frame follows the drummer's (frame 7: column 2, row 1), and the
+  // small and large bats are shifted by their offsets.
+  play.gunFrameX = -1;
+  play.batterFrame = 7;
+  gameRecord.batKind = 1;
+  EXPECT_EQ(At(300, 470), C565(kBatFrame7));
+  EXPECT_EQ(BackPixel(359, 553), C565(kBatFrame7));
+  play.batterFrame = 0;
+  gameRecord.batKind = 0;
+  EXPECT_EQ(At(303, 465), C565(kBat[0]));
+  EXPECT_EQ(BackPixel(303, 464), C565(kIsland));
+  gameRecord.batKind = 2;
+  EXPECT_EQ(At(295, 463), C565(kBat[2]));
+  EXPECT_EQ(BackPixel(294, 463), C565(kIsland));
+}
+
+TEST_F(PlayScreenTest, BrickPicturesAndExplosions) {
+  PutBrick(0, 400, 100, 2);
+  PutBrick(1, 500, 100, 7);  // more than four hits: the fifth picture
+  PutBrick(2, 600, 100, -3);
+  PutBrick(3, 300, 100);
+  bricks[3].srcLeft = -5;  // before the picture's left edge: the copy is refused
+  PutBrick(4, 300, 200);
+  bricks[4].srcLeft = 340;
+  bricks[4].srcRight = 30000;  // past its right edge (360): cut there
+  EXPECT_EQ(At(400, 100), C565(kStage[2]));
+  EXPECT_EQ(BackPixel(500, 100), C565(kStage[4]));
+  EXPECT_EQ(BackPixel(600, 100), C565(kStage[0]));
+  EXPECT_EQ(BackPixel(300, 100), C565(kIsland));
+  EXPECT_EQ(BackPixel(314, 200), C565(kStage[0]));
+  EXPECT_EQ(BackPixel(315, 200), C565(kIsland));
+  // An exploding brick (centre 322, 211; 30 x 30 frames) shows its worst look under the first
+  // two rows of the explosion, then only the explosion.
+  bricks[5] = {};
+  bricks[5].srcRight = 44;
+  bricks[5].srcBottom = 22;
+  bricks[5].left = 300.9f;
+  bricks[5].top = 320.0f;
+  bricks[5].centreOffsetX = 22;
+  bricks[5].centreOffsetY = 11;
+  bricks[5].explosionTimer = 3;
+  bricks[5].explosionSrcY = 30;
+  EXPECT_EQ(At(340, 335), C565(kStage[4]));
+  EXPECT_EQ(BackPixel(299, 312), C565(kExplosion));  // (322 - 15 - 8, 331 - 15 - 4)
+  EXPECT_EQ(BackPixel(328, 341), C565(kExplosion));
+  EXPECT_EQ(BackPixel(298, 312), C565(kIsland));
+  EXPECT_EQ(BackPixel(299, 311), C565(kIsland));
+  bricks[5].explosionSrcY = 60;
+  EXPECT_EQ(At(340, 335), C565(kIsland));
+  EXPECT_EQ(BackPixel(310, 320), C565(kExplosion));
+  // A missing damage picture draws nothing for its bricks.
+  delete brickPictures[4];
+  brickPictures[4] = nullptr;
+  EXPECT_EQ(At(500, 100), C565(kIsland));
+}
+
+TEST_F(PlayScreenTest, PositionsFarOffTheScreenDrawNothing) {
+  PutBrick(0, 300, 100);
+  bricks[0].left = 3e9f;
+  bricks[0].explosionTimer = 1;
+  bricks[0].centreOffsetX = -1e38f;
+  Ball& ball = play.balls[0];
+  ball.active = true;
+  ball.picture = ballPicture;
+  ball.width = ball.height = 20;
+  ball.x = -std::numeric_limits<float>::infinity();
+  ball.y = std::numeric_limits<float>::quiet_NaN();
+  play.batX = 1e20f;
+  DrawPlayScreen();
+  for (std::uint16_t px : KGraphic::BackBufferSurface()->pixels)
+    for (Rgb c : {kBall, kStage[0], kExplosion, kDrummer}) ASSERT_NE(px, C565(c));
+  EXPECT_EQ(PixelOf(-2.9f), -2);  // truncation toward zero
+  EXPECT_EQ(PixelOf(799.99f), 799);
+}
+
+TEST_F(PlayScreenTest, EndGameDoorsCloseWhileTheMusicFades) {
+  KDisplayWindow window;
+  ASSERT_TRUE(window.Create(800, 600, 16, true, "ZindoRumba"));
+  displayWindow = &window;
+  script::SetFocus(true);
+  playMusic(Absolute("data\\audio\\none.ogg").c_str());  // a music object, silent
+  static std::vector<std::int32_t> volumes;              // music volume as each frame was shown
+  script::SetTickHook([](bool afterPresent) {
+    if (afterPresent) volumes.push_back(KSound::MusicVolume());
+  });
+  for (int level : {8, 0}) {
+    musicLevel = level;
+    KSound::SetGlobalVolumes(level * 10, -1);  // the player's setting
+    volumes.clear();
+    DrawPlayScreen();
+    EndGameDoors();
+    ASSERT_EQ(volumes.size(), 41u);
+    // Set after each frame is shown: the first frame has the volume from before; at 0 it
+    // stays 0 throughout.
+    for (std::size_t i = 0; i < volumes.size(); ++i)
+      EXPECT_EQ(volumes[i], level * 10 - level * static_cast<int>(i) / 4) << level << " " << i;
+    EXPECT_EQ(KSound::MusicVolume(), level * 10);  // back at the player's setting
+    for (int y : {0, 299, 300, 599}) EXPECT_EQ(script::Screen()[static_cast<std::size_t>(y) * 800], C565(kPanel));
+  }
+  musicLevel = 2147483647;  // from a damaged preference file: saturates
+  EndGameDoors();
+  EXPECT_EQ(KSound::MusicVolume(), 2147483647);
+  script::SetTickHook(nullptr);
+  displayWindow = nullptr;
+  musicLevel = 8;
+}
+
+}  // namespace
