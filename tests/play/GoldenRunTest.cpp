@@ -1,0 +1,141 @@
+// The golden run: one scripted game on a level built here, stepped as the game loop steps it
+// (level and life tests, the gun trigger with the demonstration's draw, the frame of rules,
+// the ball-against-brick pass), 2000 frames of demonstration and then 2000 with a scripted
+// player, printing a summary every 100 frames. Any change in the order of the rules or of
+// the generator's draws changes the text. The expected text is golden/rules.txt; after a
+// deliberate change of the rules, write it anew with
+//   ZR_WRITE_GOLDEN=1 build/obj/tests/play/play_rules_test --gtest_filter='GoldenRun*'
+// and review its difference before committing it.
+#include "Input.h"
+#include "RulesTest.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+// Seven rows of ten crates; each letter a strength and a bonus.
+const char* const kLayout[] = {"S11111111S", "1M1T1T1M11", "2222222222", "0011VA1100",
+                               "1G1Q1L1R1Z", "1E1X1U1F1H", "1WG1U1G1E1"};
+
+void BrickOf(char c, int* strength, BonusKind* bonus) {
+  *strength = 1;
+  *bonus = BonusKind::None;
+  switch (c) {
+    case '0': *strength = 0; break;
+    case '2': *strength = 2; break;
+    case 'S': *strength = 999; break;
+    case 'M': *strength = 950; break;
+    case 'T': *strength = 150; break;
+    case 'A': *bonus = BonusKind::AutoBreaker; break;
+    case 'E': *bonus = BonusKind::ExtraBall; break;
+    case 'F': *bonus = BonusKind::FastBalls; break;
+    case 'G': *bonus = BonusKind::GunBat; break;
+    case 'H': *bonus = BonusKind::ShrinkBat; break;
+    case 'L': *bonus = BonusKind::Lift; break;
+    case 'Q': *bonus = BonusKind::Quake; break;
+    case 'R': *bonus = BonusKind::GrowBat; break;
+    case 'U': *bonus = BonusKind::Surprise; break;
+    case 'V': *bonus = BonusKind::Gravity; break;
+    case 'W': *bonus = BonusKind::SlowBalls; break;
+    case 'X': *bonus = BonusKind::EvilBall; break;
+    case 'Z': *bonus = BonusKind::FreezeBat; break;
+    default: break;
+  }
+}
+
+class GoldenRunTest : public RulesTest {
+ protected:
+  void ArmLevel() {
+    gameRecord.levelBonus = 0;
+    for (int row = 0; row < 7; ++row) {
+      for (int col = 0; col < 10; ++col) {
+        int strength;
+        BonusKind bonus;
+        BrickOf(kLayout[row][col], &strength, &bonus);
+        Place(row * 10 + col, 200.0f + 44 * col, 120.0f + 22 * row, strength, static_cast<int>(bonus));
+        play.fruits[row * 10 + col].active = false;
+        gameRecord.levelBonus += 2;
+      }
+    }
+    play.idleFrames = 0;
+  }
+  static void StartLife() {
+    resetPowerUps();
+    resetBonusDrops();
+    for (int slot = 0; slot < kBallCount; ++slot) {
+      spawnBall(slot, 0, 0, 0, 0, kBallNormal);
+      play.balls[slot].active = false;
+    }
+    spawnBall(0, 0, 0, 0, 0, kBallHeld);
+  }
+  // The player aims a little beside the lowest ball, and holds the button half the time.
+  static bool ScriptPlayer(int frame) {
+    float lowest = -1, x = 400;
+    for (const Ball& b : play.balls) {
+      if (b.active && b.y > lowest) {
+        lowest = b.y;
+        x = b.x;
+      }
+    }
+    script::SetPointer(static_cast<int>(x) - 40 + (frame / 37) % 4 * 15, 300);
+    const bool button = (frame / 50) % 2 == 0;
+    script::SetButton(button);
+    return button;
+  }
+
+  std::string Run() {
+    std::ostringstream out;
+    gravity = 0.04f;
+    maxBallSpeed = 7.0f;
+    bounceSpeedStep = 0.5f;
+    gameRecord.lives = 3;
+    ArmLevel();
+    StartLife();
+    for (int frame = 1; frame <= 6000; ++frame) {
+      gameRecord.demoMode = frame <= 3000;
+      const bool button = !gameRecord.demoMode && ScriptPlayer(frame);
+      if (isLevelCleared()) {
+        gameRecord.score += gameRecord.levelBonus;
+        ArmLevel();
+        StartLife();
+      }
+      bool lost = true;
+      for (const Ball& b : play.balls) lost = lost && !b.active;
+      if (lost && --gameRecord.lives > 0) StartLife();
+      if (gameRecord.lives <= 0) break;
+      if (gameRecord.batKind == 3 && (gameRecord.demoMode ? GameRand() % 150 == 5 : button)) pullGunTrigger();
+      updatePlay();
+      collideBallsWithBricks();
+      if (frame % 100 != 0) continue;
+      int balls = 0, standing = 0;
+      for (const Ball& b : play.balls) balls += b.active;
+      for (const Brick& r : bricks) standing += r.alive;
+      char line[160];
+      std::snprintf(line, sizeof line, "frame %4d score %6d lives %d balls %d bricks %2d bat %d x %3d draws %ld\n",
+                    frame, gameRecord.score, gameRecord.lives, balls, standing, gameRecord.batKind,
+                    static_cast<int>(play.batX), DrawsSince(1));
+      out << line;
+    }
+    return out.str();
+  }
+};
+
+TEST_F(GoldenRunTest, SummaryEvery100FramesMatchesTheKeptText) {
+  const std::string text = Run();
+  const std::string path = std::string(ZR_GOLDEN_DIR) + "/rules.txt";
+  if (std::getenv("ZR_WRITE_GOLDEN")) {
+    std::ofstream(path, std::ios::binary) << text;
+    GTEST_SKIP() << "wrote " << path;
+  }
+  std::ifstream in(path, std::ios::binary);
+  ASSERT_TRUE(in) << "missing " << path;
+  std::stringstream kept;
+  kept << in.rdbuf();
+  EXPECT_EQ(text, kept.str());
+}
+
+}  // namespace
