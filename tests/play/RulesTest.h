@@ -30,15 +30,15 @@ class RulesTest : public ::testing::Test {
     gravity = 0.03f;
     maxBallSpeed = 5.5f;
     bounceSpeedStep = 0.2f;
-    const float frameW[4] = {60, 80, 100, 80};
-    for (int k = 0; k < 4; ++k) play.batFrameW[k] = frameW[k];
+    const float batWidths[4] = {60, 80, 100, 80};
+    for (int k = 0; k < 4; ++k) play.batFrameW[k] = batWidths[k];
     play.gunFrameW = 40;
     play.gunFrameH = 50;
     play.gunSheetW = 280;
     play.gunSheetH = 200;
-    ballPicture = Sheet(ballSheet, 100, 20);
-    evilBallPicture = Sheet(evilSheet, 135, 26);
-    explosionPicture = Sheet(blast, 100, 90);
+    ballPicture = Sheet(0, 100, 20);
+    evilBallPicture = Sheet(1, 135, 26);
+    explosionPicture = Sheet(2, 100, 90);
     for (Ball& b : play.balls) b.kind = kBallNormal;
     script::SetPointer(400, 300);
   }
@@ -51,21 +51,21 @@ class RulesTest : public ::testing::Test {
     spawnBall(slot, x, y, vx, vy, kind);
     return play.balls[slot];
   }
-  // A standing brick of the level: 44 x 22 unless told otherwise.
-  static Brick& Place(int k, float left, float top, int strength = 1, int bonus = -1, float w = 44, float h = 22) {
-    Brick& r = bricks[k];
-    r = Brick{};
+  // A standing 44 x 22 brick.
+  static Brick& Place(int k, float left, float top, int strength = 1, int bonus = -1) {
+    Brick& r = bricks[k] = Brick{};
     r.left = left;
     r.top = top;
-    r.right = left + w;
-    r.bottom = top + h;
-    r.centreOffsetX = w / 2;
-    r.centreOffsetY = h / 2;
+    r.right = left + 44;
+    r.bottom = top + 22;
+    r.centreOffsetX = 22;
+    r.centreOffsetY = 11;
     r.alive = r.present = 1;
     r.strength = static_cast<std::int16_t>(strength);
     r.dropBonus = static_cast<std::int16_t>(bonus);
     return r;
   }
+  static int Kind(BonusKind k) { return static_cast<int>(k); }
   // How many values the generator gave since it stood at `from`.
   static long DrawsSince(std::uint32_t from) {
     long n = 0;
@@ -82,14 +82,12 @@ class RulesTest : public ::testing::Test {
       return s;
     }
   }
-
   // A picture of the given size, no pixels.
-  static KGraphic* Sheet(std::unique_ptr<KGraphic>& g, float w, float h) {
-    g = std::make_unique<KGraphic>();
-    g->width = w;
-    g->height = h;
-    return g.get();
+  KGraphic* Sheet(int i, float w, float h) {
+    sheets[i] = std::make_unique<KGraphic>();
+    sheets[i]->width = w;
+    sheets[i]->height = h;
+    return sheets[i].get();
   }
-
-  std::unique_ptr<KGraphic> ballSheet, evilSheet, blast;
+  std::unique_ptr<KGraphic> sheets[3];
 };
