@@ -168,8 +168,9 @@ void moveBall(Ball& b) {
   if (b.x < kLeftWall || b.x >= kRightWall - b.width) {
     playWallSound();
     b.vx = -b.vx;
-    // The step is taken back. Kept as designed: only the right wall then puts a ball still
-    // at it just inside; the left wall has no such clamp.
+    // The step is taken back.
+    // Kept as designed: only the right wall then puts a ball still at it just inside; the
+    // left wall has no such clamp.
     b.x += b.vx;
     if (b.x >= kRightWall - b.width) b.x = kRightWall - 1.0f - b.width;
   }

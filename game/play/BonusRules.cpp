@@ -68,8 +68,8 @@ constexpr std::int32_t kEffectFrames = 450;
 constexpr std::int32_t kFreezeFrames = 100;
 constexpr std::int32_t kQuakeFrames = 50;
 
-// Every ball in play, faster or slower by half. Kept as designed: neither is held to the
-// speed limit.
+// Every ball in play, faster or slower by half.
+// Kept as designed: neither is held to the speed limit.
 void scaleBalls(bool faster) {
   for (Ball& b : play.balls) {
     if (!b.active) continue;

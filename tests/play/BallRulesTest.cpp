@@ -60,6 +60,10 @@ TEST_F(BallRulesTest, BatBounceSlantDrummerAndCancelledGun) {
   EXPECT_FLOAT_EQ(e.vx, -3.0f);  // -45 / 15
   EXPECT_EQ(play.batterFrame, 45);
   EXPECT_EQ(CuesPlayed(kCueHeavyBat), heavy + 1);
+  play.batFrameW[1] = 0.0f;  // a bat without a picture: every landing is central
+  Flying(1, 300, 444, -2, 3, kBallEvil);
+  updateBalls();
+  EXPECT_EQ(e.vx, 1.0f);
 }
 
 TEST_F(BallRulesTest, LaunchDrawOfNothingBecomesOneByTheFloor) {
