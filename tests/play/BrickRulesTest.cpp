@@ -64,15 +64,14 @@ TEST_F(BrickRulesTest, LastExplosionHoldsTheLevelFor30Frames) {
   Place(2, 500, 100, 0);    // must be, though balls never break it
   EXPECT_FALSE(isLevelCleared());
   bricks[2].alive = 0;
-  destroyBrick(0);
-  int frames = 0;
-  for (; !isLevelCleared() && frames < 100; ++frames) updateFruitAndBricks();
-  EXPECT_EQ(frames, 30);
-  explosionPicture = nullptr;  // no picture: one frame of five
-  Place(0, 300, 100);
-  destroyBrick(0);
-  for (frames = 0; !isLevelCleared() && frames < 100; ++frames) updateFruitAndBricks();
-  EXPECT_EQ(frames, 5);
+  for (int frameTicks : {30, 5}) {  // six frames of five; without a picture, one
+    Place(0, 300, 100);
+    destroyBrick(0);
+    int frames = 0;
+    for (; !isLevelCleared() && frames < 100; ++frames) updateFruitAndBricks();
+    EXPECT_EQ(frames, frameTicks);
+    explosionPicture = nullptr;
+  }
 }
 
 TEST_F(BrickRulesTest, QuakeOf50MovesStandingBricks49Pixels) {

@@ -21,20 +21,17 @@ namespace {
 // other letter a crate of strength 1 holding a bonus.
 const char* const kLayout[] = {"S11111111S", "1M1T1T1M11", "2222222222", "0011VA1100",
                                "1G1Q1L1R1Z", "1E1X1U1F1H", "1WG1U1G1E1"};
-constexpr struct {
-  char c;
-  BonusKind bonus;
-} kBonusLetters[] = {{'A', BonusKind::AutoBreaker}, {'E', BonusKind::ExtraBall}, {'F', BonusKind::FastBalls},
-                     {'G', BonusKind::GunBat},      {'H', BonusKind::ShrinkBat}, {'L', BonusKind::Lift},
-                     {'Q', BonusKind::Quake},       {'R', BonusKind::GrowBat},   {'U', BonusKind::Surprise},
-                     {'V', BonusKind::Gravity},     {'W', BonusKind::SlowBalls}, {'X', BonusKind::EvilBall},
-                     {'Z', BonusKind::FreezeBat}};
+const std::string kBonusLetters = "LWAHGEFXVZRQU";  // Lift .. Quake, Surprise, by kind
+const BonusKind kLetterKinds[] = {BonusKind::Lift,    BonusKind::SlowBalls, BonusKind::AutoBreaker,
+                                  BonusKind::ShrinkBat, BonusKind::GunBat,  BonusKind::ExtraBall,
+                                  BonusKind::FastBalls, BonusKind::EvilBall, BonusKind::Gravity,
+                                  BonusKind::FreezeBat, BonusKind::GrowBat, BonusKind::Quake,
+                                  BonusKind::Surprise};
 
-void BrickOf(char c, int* strength, BonusKind* bonus) {
-  *strength = c == 'S' ? 999 : c == 'M' ? 950 : c == 'T' ? 150 : c >= '0' && c <= '9' ? c - '0' : 1;
-  *bonus = BonusKind::None;
-  for (const auto& l : kBonusLetters)
-    if (l.c == c) *bonus = l.bonus;
+int StrengthOf(char c) { return c == 'S' ? 999 : c == 'M' ? 950 : c == 'T' ? 150 : c <= '9' ? c - '0' : 1; }
+int BonusOf(char c) {
+  const std::size_t i = kBonusLetters.find(c);
+  return static_cast<int>(i == std::string::npos ? BonusKind::None : kLetterKinds[i]);
 }
 
 class GoldenRunTest : public RulesTest {
@@ -43,10 +40,8 @@ class GoldenRunTest : public RulesTest {
     gameRecord.levelBonus = 0;
     for (int row = 0; row < 7; ++row) {
       for (int col = 0; col < 10; ++col) {
-        int strength;
-        BonusKind bonus;
-        BrickOf(kLayout[row][col], &strength, &bonus);
-        Place(row * 10 + col, 200.0f + 44 * col, 120.0f + 22 * row, strength, static_cast<int>(bonus));
+        const char c = kLayout[row][col];
+        Place(row * 10 + col, 200.0f + 44 * col, 120.0f + 22 * row, StrengthOf(c), BonusOf(c));
         play.fruits[row * 10 + col].active = false;
         gameRecord.levelBonus += 2;
       }
@@ -82,6 +77,10 @@ class GoldenRunTest : public RulesTest {
     gravity = 0.04f;
     maxBallSpeed = 7.0f;
     bounceSpeedStep = 0.5f;
+    play.gunFrameW = 40;  // a gun sheet of 7 x 4 frames
+    play.gunFrameH = 50;
+    play.gunSheetW = 280;
+    play.gunSheetH = 200;
     gameRecord.lives = 3;
     ArmLevel();
     StartLife();

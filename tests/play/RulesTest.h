@@ -32,10 +32,6 @@ class RulesTest : public ::testing::Test {
     bounceSpeedStep = 0.2f;
     const float batWidths[4] = {60, 80, 100, 80};
     for (int k = 0; k < 4; ++k) play.batFrameW[k] = batWidths[k];
-    play.gunFrameW = 40;
-    play.gunFrameH = 50;
-    play.gunSheetW = 280;
-    play.gunSheetH = 200;
     ballPicture = Sheet(0, 100, 20);
     evilBallPicture = Sheet(1, 135, 26);
     explosionPicture = Sheet(2, 100, 90);
@@ -82,8 +78,7 @@ class RulesTest : public ::testing::Test {
       return s;
     }
   }
-  // A picture of the given size, no pixels.
-  KGraphic* Sheet(int i, float w, float h) {
+  KGraphic* Sheet(int i, float w, float h) {  // a picture's size, no pixels
     sheets[i] = std::make_unique<KGraphic>();
     sheets[i]->width = w;
     sheets[i]->height = h;
