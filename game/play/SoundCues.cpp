@@ -62,6 +62,8 @@ Rotation breakRotation{0, 2, 0};
 Rotation metalRotation{20, 3, 0};
 Rotation fruitRotation{4, 3, 0};
 
+unsigned long cueCounts[kPlayCueCount] = {};
+
 // Before loading and after freeing the slots are empty: a cue then plays nothing.
 void playSlot(int slot) {
   if (KSound* s = playSounds[slot]) s->Play();
@@ -73,6 +75,8 @@ void playRotation(Rotation& r) {
 }
 
 }  // namespace
+
+unsigned long CuesPlayed(PlayCue cue) { return cueCounts[cue]; }
 
 void loadPlaySounds() {
   for (int slot : kLoadOrder) {
@@ -98,21 +102,61 @@ void freePlaySounds() {
   }
 }
 
-void playHitSound() { playRotation(hitRotation); }
-void playBatSound() { playRotation(batRotation); }
-void playHeavyBatSound() { playRotation(heavyBatRotation); }
-void playHopSound() { playSlot(8); }
-void playWallSound() { playRotation(wallRotation); }
-void playBreakSound() { playRotation(breakRotation); }
-void playMetalSound() { playRotation(metalRotation); }
-void playFruitSound() { playRotation(fruitRotation); }
-void playBonusSound() { playSlot(6); }
-void playExtraLifeSound() { playSlot(28); }
-void playLargerSound() { playSlot(26); }
-void playLowerSound() { playSlot(27); }
-void playQuakeSound() { playSlot(19); }
+void playHitSound() {
+  ++cueCounts[kCueHit];
+  playRotation(hitRotation);
+}
+void playBatSound() {
+  ++cueCounts[kCueBat];
+  playRotation(batRotation);
+}
+void playHeavyBatSound() {
+  ++cueCounts[kCueHeavyBat];
+  playRotation(heavyBatRotation);
+}
+void playHopSound() {
+  ++cueCounts[kCueHop];
+  playSlot(8);
+}
+void playWallSound() {
+  ++cueCounts[kCueWall];
+  playRotation(wallRotation);
+}
+void playBreakSound() {
+  ++cueCounts[kCueBreak];
+  playRotation(breakRotation);
+}
+void playMetalSound() {
+  ++cueCounts[kCueMetal];
+  playRotation(metalRotation);
+}
+void playFruitSound() {
+  ++cueCounts[kCueFruit];
+  playRotation(fruitRotation);
+}
+void playBonusSound() {
+  ++cueCounts[kCueBonus];
+  playSlot(6);
+}
+void playExtraLifeSound() {
+  ++cueCounts[kCueExtraLife];
+  playSlot(28);
+}
+void playLargerSound() {
+  ++cueCounts[kCueLarger];
+  playSlot(26);
+}
+void playLowerSound() {
+  ++cueCounts[kCueLower];
+  playSlot(27);
+}
+void playQuakeSound() {
+  ++cueCounts[kCueQuake];
+  playSlot(19);
+}
 
 void playShootSound() {
+  ++cueCounts[kCueShoot];
   if (KSound* s = playSounds[3]) {
     s->Stop();
     s->Play();

@@ -36,6 +36,11 @@ void playLowerSound();      // small-bat or shrink-bat capsule caught
 void playQuakeSound();      // quake capsule caught
 void playShootSound();      // the gun bat fires: restarts the shot even if it still sounds
 
+// How many times each cue was asked for since start-up, sound loaded or not (read by tests).
+enum PlayCue { kCueHit, kCueBat, kCueHeavyBat, kCueHop, kCueWall, kCueBreak, kCueMetal, kCueFruit,
+               kCueBonus, kCueExtraLife, kCueLarger, kCueLower, kCueQuake, kCueShoot, kPlayCueCount };
+unsigned long CuesPlayed(PlayCue cue);
+
 // Music: a null path does nothing; otherwise the old music goes and the file (a full
 // path) starts looping.
 void playMusic(const char* path);
