@@ -125,6 +125,8 @@ bool LeftButtonDown();
 void ShowPointer(bool shown);
 // Moves the pointer to a client position; false where the platform cannot move it.
 bool WarpPointer(int x, int y);
+// Lets the pointer leave the window if it was confined to it.
+void ReleasePointerGrab();
 
 // Joysticks by index (0, 1). The x axis reads 0..65535, buttons as bits (button 0 = bit 0).
 bool JoystickOpen(int index);

@@ -169,3 +169,5 @@ int KInputState::KeyIdFromName(const char* name) {
     if (std::strcmp(kKeyNames[i], name) == 0) return i;
   return -1;
 }
+
+void KInputState::ReleaseCursorConfinement() { plat::ReleasePointerGrab(); }

@@ -37,6 +37,8 @@ class KInputState {
   // Moves the pointer (arrow-key steering). Where the platform cannot move it, the position
   // is kept here and read back by GetMouseX / GetMouseY until the real pointer moves.
   static void SetMousePosition(std::int32_t x, std::int32_t y);
+  // Lets the pointer leave the window again if it was held inside it.
+  static void ReleaseCursorConfinement();
 
   // The live state of a key; busy waits see it change without any window event handled.
   static bool IsKeyDown(int keyId);

@@ -233,6 +233,8 @@ bool WarpPointer(int x, int y) {
   return true;
 }
 
+void ReleasePointerGrab() {}
+
 bool JoystickOpen(int index) {
   if (index < 0 || index > 1) return false;
   joyOpen[index] = index == 0 && joyPresent;

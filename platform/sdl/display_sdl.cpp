@@ -355,6 +355,10 @@ void ShowPointer(bool shown) {
   if (videoStarted) SDL_ShowCursor(shown ? SDL_ENABLE : SDL_DISABLE);
 }
 
+void ReleasePointerGrab() {
+  if (window) SDL_SetWindowGrab(window, SDL_FALSE);
+}
+
 bool WarpPointer(int x, int y) {
   if (!window) return false;
   const char* driver = SDL_GetCurrentVideoDriver();

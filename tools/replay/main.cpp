@@ -4,7 +4,10 @@
 // end. Exit 0, or 3 when a limit was hit, or 2 for a bad script or bad arguments.
 #include "GameMain.h"
 #include "HighScores.h"
+#include "GameRecord.h"
 #include "KInputState.h"
+#include "PlayGame.h"
+#include "Random.h"
 #include "ReplayScript.h"
 #include "script_platform.h"
 
@@ -151,6 +154,17 @@ int Usage(const char* why) {
   return 2;
 }
 
+// One line at each level start and end and at the end of a game: the golden runs diff them.
+void PrintGameEvent(GameEvent e) {
+  const char* what = e == GameEvent::kLevelStart ? "level-start" : e == GameEvent::kLevelEnd ? "level-end" : "game-end";
+  std::printf("%s frame=%llu level=%d score=%d lives=%d bonus=%d rand=%u%s\n", what,
+              static_cast<unsigned long long>(script::FramesPresented()), static_cast<int>(gameRecord.level),
+              static_cast<int>(gameRecord.score), static_cast<int>(gameRecord.lives),
+              static_cast<int>(gameRecord.levelBonus), static_cast<unsigned>(GameRandState()),
+              gameRecord.demoMode ? " demo" : "");
+  std::fflush(stdout);
+}
+
 bool screenGiven = false;
 std::int32_t screenScore = -1;
 
@@ -231,6 +245,7 @@ int main(int argc, char** argv) {
   for (auto it = range.first; it != range.second; ++it) Run(it->second);
   RunDueTimed();
   script::SetTickHook(Tick);
+  SetGameEventHook(PrintGameEvent);
 
   if (screenGiven)
     GameMainWith([] {
