@@ -57,6 +57,12 @@ fuzz: deps
 	  || { cat build-fuzz.configure.log; exit 1; }
 	@cmake --build build-fuzz --target fuzz_targets -j$(JOBS)
 	@tools/run-fuzzers.sh build-fuzz $(FUZZ_SECONDS) $(FUZZ_READERS)
+
+# The replay tests (the game's own code played from scripts, music threads and all) under
+# ThreadSanitizer.
+.PHONY: test-tsan-replay
+test-tsan-replay:
+	@$(MAKE) --no-print-directory test-tsan CTEST_ARGS="-L replay"
 clean: clean-fuzz
 clean-fuzz:
 	rm -rf build-fuzz build-fuzz.configure.log
