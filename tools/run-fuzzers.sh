@@ -16,6 +16,8 @@ out="$build/fuzz"
 if [ $# -gt 0 ]; then readers=("$@"); else mapfile -t readers <"$out/readers.txt"; fi
 
 "$out/zindo-fuzz-seeds" "$out/seeds" >/dev/null || exit 1
+# The checks write every input as a file of a game folder: in memory where there is room.
+if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
 mkdir -p "$out/artifacts" "$out/logs"
 failed=()
 printf '%-15s %10s %8s %8s %8s  %s\n' reader executions cov ft corpus result

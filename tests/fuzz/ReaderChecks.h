@@ -26,11 +26,14 @@ struct Reader {
 
 // Every reader, in a fixed order.
 //
-// The level map reader joins the table like the others: a check that writes the bytes to
-// "data/levels/maps/fuzz.map", calls ReadLevelFile on KPath::MakeAbsolute of it and checks the
-// level record and brick table after the read (see CheckLevelMap in ReaderChecks.cpp), then
-// a line {"level_map", CheckLevelMap} below, a seed or two in SeedMaker.cpp and a folder
-// inputs/level_map/. CMakeLists.txt makes a fuzzer for every name listed in ZR_READERS there.
+// A new reader (the level maps: ReadLevelFile of game/flow) joins in four steps:
+//  1. ReaderChecks.cpp: its check (CheckLevelMap is sketched there, under "The level map"),
+//     and the line {"level_map", CheckLevelMap} in All();
+//  2. CMakeLists.txt here: level_map in ZR_READERS, and zr_flow among the libraries of
+//     zr_reader_checks (ReadLevelFile lies above zr_screens);
+//  3. SeedMaker.cpp: a few seeds in OUTDIR/level_map/ (a whole 13052-byte map, a short one);
+//  4. once the fuzzer finds something and it is mended: the input in inputs/level_map/.
+// reader_regression_test then expects seeds for it, and make fuzz runs fuzz_level_map.
 const std::vector<Reader>& All();
 const Reader* Find(const std::string& name);
 
