@@ -182,17 +182,22 @@ Outcome CheckOggStream(const std::uint8_t* bytes, std::size_t size) {
   v.Require(loaded == m.HasBuffer(), "load result and buffer disagree");
   v.accepted = loaded;
   if (loaded) v.Require(m.Format() != nullptr && IsPlayableFormat(*m.Format()), "stream in a format the mixer refuses");
-  // Played looping, as the game plays music, for a few halves of the ring: each pull moves
-  // the play cursor on, and the refill thread decodes behind it.
+  // Played looping, as the game plays music, for three halves of the ring: each pull takes
+  // the play cursor over the next half, and the refill thread decodes behind it.
   m.PlayStream(true);
-  if (loaded) v.Require(m.RefillThreadRunning(), "loaded stream without its refill thread");
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
-  for (int pull = 0; pull < 12 && m.RefillCount() < 3; ++pull) {
-    const std::uint32_t before = m.RefillCount();
-    script::PullAudio(4096);
-    while (m.RefillCount() == before && std::chrono::steady_clock::now() < deadline)
-      std::this_thread::sleep_for(std::chrono::microseconds(200));
-    if (std::chrono::steady_clock::now() >= deadline) break;
+  if (loaded) {
+    v.Require(m.RefillThreadRunning(), "loaded stream without its refill thread");
+    const WaveFormat& f = *m.Format();
+    const std::uint64_t streamFrames = KSound::kStreamHalfBytes / (2u * f.channels);
+    const std::uint64_t deviceFrames =
+        std::min<std::uint64_t>(streamFrames * 44100 / std::max<std::uint32_t>(f.samplesPerSec, 1) + 256, 1u << 18);
+    for (int half = 0; half < 3; ++half) {
+      const std::uint32_t before = m.RefillCount();
+      script::PullAudio(static_cast<int>(deviceFrames));
+      const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+      while (m.RefillCount() == before && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
   }
   script::ClearRecords();
   return v;
