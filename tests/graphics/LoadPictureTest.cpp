@@ -131,25 +131,31 @@ std::string BitmapHeader(std::int32_t width, std::int32_t height) {
   return s + std::string(16, '\0');
 }
 
-// A JPEG start whose frame header declares width x height, then nothing of the picture.
-std::string JpegHeader(int width, int height) {
-  std::string s("\xFF\xD8\xFF\xE0\x00\x04\x00\x00\xFF\xC0\x00\x0B\x08", 13);
-  s += static_cast<char>(height >> 8);
-  s += static_cast<char>(height & 255);
-  s += static_cast<char>(width >> 8);
-  s += static_cast<char>(width & 255);
-  s += std::string("\x01\x01\x11\x00\xFF\xD9", 6);
-  return s;
+// The test JPEG with its frame header declaring width x height, cut short right after the
+// header of its scan: the decoder makes a whole picture of it, grey where data is missing.
+std::string JpegCutShort(int width, int height) {
+  std::string s = ReadFileBytes(ZR_TEST_DATA "/halves.jpg");
+  const std::size_t frame = s.find("\xFF\xC0");
+  const std::size_t scan = s.find("\xFF\xDA");
+  if (frame == std::string::npos || scan == std::string::npos) return "";
+  s[frame + 5] = static_cast<char>(height >> 8);
+  s[frame + 6] = static_cast<char>(height & 255);
+  s[frame + 7] = static_cast<char>(width >> 8);
+  s[frame + 8] = static_cast<char>(width & 255);
+  const std::size_t scanLength = (static_cast<unsigned char>(s[scan + 2]) << 8) | static_cast<unsigned char>(s[scan + 3]);
+  return s.substr(0, scan + 2 + scanLength + 4);
 }
 
 TEST_F(LoadPictureTest, AbsurdSizesInAHeaderAreRefusedBeforeDecoding) {
   // A 70-byte bitmap declaring 40000 x 40000 pixels used to have the decoder clear 6 GB for
-  // 46 s before it failed; a JPEG header declaring 65535 x 65535 decodes, short as it is, to
-  // a full picture of grey. Both are refused from their header now, at once.
+  // 46 s before it failed; a JPEG of 300 bytes declaring 8192 x 8192 pixels decodes, short as
+  // it is, to 64 M pixels of grey. Both are refused from their header now, at once.
+  ASSERT_FALSE(JpegCutShort(16, 8).empty());
+  ASSERT_LT(JpegCutShort(16, 8).size(), ReadFileBytes(ZR_TEST_DATA "/halves.jpg").size());
   const auto start = std::chrono::steady_clock::now();
   for (const std::string& bytes : {BitmapHeader(40000, 40000), BitmapHeader(16385, 1), BitmapHeader(1, -16385),
-                                   BitmapHeader(8193, 8192), BitmapHeader(0, 5), BitmapHeader(-5, 5),
-                                   JpegHeader(65535, 65535), JpegHeader(16385, 8), JpegHeader(8, 0)}) {
+                                   BitmapHeader(4097, 4096), BitmapHeader(0, 5), BitmapHeader(-5, 5),
+                                   JpegCutShort(8192, 8192), JpegCutShort(16385, 8), JpegCutShort(8, 0)}) {
     KGraphic g;
     const std::string file = dir.Write("huge.bmp", bytes);
     const auto boxes = Load(&g, file);
@@ -158,6 +164,10 @@ TEST_F(LoadPictureTest, AbsurdSizesInAHeaderAreRefusedBeforeDecoding) {
     ExpectFailedPicture(g);
   }
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  // Cut short but within the limits, a JPEG still gives its picture, grey where data is missing.
+  KGraphic grey;
+  EXPECT_TRUE(Load(&grey, dir.Write("cut.jpg", JpegCutShort(64, 32))).empty());
+  EXPECT_EQ(grey.pixelWidth, 64);
   // Pictures may still be large, wide or upside down within the limits.
   KGraphic wide;
   EXPECT_TRUE(Load(&wide, dir.Write("wide.bmp", EncodeBmp24(16384, 1, std::vector<Rgb>(16384, Rgb{1, 2, 3})))).empty());
