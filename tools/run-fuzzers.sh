@@ -5,7 +5,9 @@
 # BUILD_DIR/fuzz/corpus/READER/ started from the seeds zindo-fuzz-seeds writes and the inputs
 # kept in tests/fuzz/inputs/READER/. Prints one line per reader (executions, libFuzzer's
 # cov: and ft: at the end, corpus size) and fails when any reader crashed, broke a rule,
-# hung (10 s on one input) or ran out of memory; the input is then in
+# hung (30 s on one input: the largest picture allowed, 4096 x 4096 from a 75-byte
+# run-length bitmap, takes some 6 s in this build on a busy machine) or ran out of memory;
+# the input is then in
 # BUILD_DIR/fuzz/artifacts/ and the fuzzer's log beside it.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -28,7 +30,7 @@ for r in "${readers[@]}"; do
   [ -d "tests/fuzz/inputs/$r" ] && dirs+=("tests/fuzz/inputs/$r")
   log="$out/logs/$r.log"
   ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}" LSAN_OPTIONS="suppressions=$PWD/tools/lsan-system.supp" \
-    nice -n 10 "$out/fuzz_$r" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2560 \
+    nice -n 10 "$out/fuzz_$r" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2560 \
     -print_final_stats=1 -artifact_prefix="$out/artifacts/$r-" "${dirs[@]}" >"$log" 2>&1
   rc=$?
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n1)
