@@ -45,3 +45,24 @@ test-audio-sanitizers:
 
 clean:
 	rm -rf build build-asan build-tsan build*.configure.log
+
+# Fuzzing: every reader of outside bytes under libFuzzer with ASan+UBSan (clang) in build-fuzz/,
+# FUZZ_SECONDS each; FUZZ_READERS narrows, e.g. FUZZ_READERS="ini picture". Fails on any find.
+FUZZ_SECONDS ?= 30
+FUZZ_READERS ?=
+.PHONY: fuzz clean-fuzz
+fuzz: deps
+	@cmake -S . -B build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DZR_FUZZ=ON -DZR_SANITIZE=fuzzer-no-link,address,undefined >build-fuzz.configure.log 2>&1 \
+	  || { cat build-fuzz.configure.log; exit 1; }
+	@cmake --build build-fuzz --target fuzz_targets -j$(JOBS)
+	@tools/run-fuzzers.sh build-fuzz $(FUZZ_SECONDS) $(FUZZ_READERS)
+
+# The replay tests (the game's own code played from scripts, music threads and all) under
+# ThreadSanitizer.
+.PHONY: test-tsan-replay
+test-tsan-replay:
+	@$(MAKE) --no-print-directory test-tsan CTEST_ARGS="-L replay"
+clean: clean-fuzz
+clean-fuzz:
+	rm -rf build-fuzz build-fuzz.configure.log

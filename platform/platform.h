@@ -137,8 +137,9 @@ bool JoystickButtons(int index, std::uint32_t* bits);
 // ---- Image decoding ---------------------------------------------------------------------
 
 // Decodes a picture file held in memory (Windows bitmaps of every common depth, JPEG, PNG)
-// into upright pixels 0x00RRGGBB of the image's own size. False when the bytes are not a
-// picture the decoder knows or the picture is unreasonably large.
+// into upright pixels 0x00RRGGBB of the image's own size. False when the bytes are none of
+// these three or the picture is unreasonably large (over 16384 pixels a side or 16 M pixels
+// in all), which the header tells before anything is decoded.
 bool DecodeImage(const void* bytes, std::size_t size, std::vector<std::uint32_t>* pixels,
                  int* width, int* height);
 // Writes pixels 0x00RRGGBB (rows from the top) as a 24-bit PNG file. False on failure.

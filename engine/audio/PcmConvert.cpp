@@ -30,7 +30,9 @@ std::int32_t SampleAt(const WaveFormat& f, const std::uint8_t* frame, int c) {
     return static_cast<std::int32_t>(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767.0f));
   }
   switch (bytes) {
-    case 1: return (static_cast<std::int32_t>(p[0]) - 128) << 8;
+    // Mended: an 8-bit sample below the middle was shifted left while negative, which the
+    // language leaves undefined; it is scaled by multiplying.
+    case 1: return (static_cast<std::int32_t>(p[0]) - 128) * 256;
     case 2: return static_cast<std::int16_t>(Le16(p));
     case 3: return static_cast<std::int16_t>(Le16(p + 1));
     default: return static_cast<std::int16_t>(Le16(p + 2));

@@ -34,21 +34,6 @@ void ApplyVolumes() { setVolumes(Percent(musicLevel), Percent(effectsLevel)); }
 
 }  // namespace
 
-// Mended: a write that failed half way (disk full, a crash) used to leave the old file
-// destroyed; the bytes now go to a file beside it, renamed over it once complete.
-bool ReplaceFile(const char* path, const void* bytes, std::size_t size) {
-  const std::string temp = std::string(path) + ".new";
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (!f) return false;
-  const bool written = std::fwrite(bytes, 1, size, f) == size;
-  const bool closed = std::fclose(f) == 0;
-  if (!written || !closed || std::rename(temp.c_str(), path) != 0) {
-    std::remove(temp.c_str());
-    return false;
-  }
-  return true;
-}
-
 void LoadVolumePrefs() {
   std::FILE* f = std::fopen(KPath::MakeAbsolute("prefvol.raw"), "rb");
   if (!f) {

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "ReplaceFile.h"  // ReplaceFile, which every save here goes through
+
 extern std::int32_t musicLevel;    // 0..9, applied as x 10 per cent
 extern std::int32_t effectsLevel;  // 0..9
 
@@ -16,7 +18,3 @@ void SaveVolumePrefs();
 // "al.raw": 1 when missing or short.
 std::int32_t ReadHighestLevel();
 void WriteHighestLevel(std::int32_t level);
-
-// Replaces the file at path (absolute) with bytes: written beside it first, then renamed
-// over it, so a write that fails half way leaves the old file whole. False when it failed.
-bool ReplaceFile(const char* path, const void* bytes, std::size_t size);

@@ -1,5 +1,6 @@
 #include "StartSettings.h"
 
+#include "ReplaceFile.h"
 #include "Services.h"
 
 #include <cstdio>
@@ -17,12 +18,10 @@ void LoadByte(const char* name, std::uint8_t& value) {
   std::fclose(f);
 }
 
-void SaveByte(const char* name, std::uint8_t value) {
-  std::FILE* f = std::fopen(KPath::MakeAbsolute(name), "wb");
-  if (!f) return;
-  std::fputc(value, f);
-  std::fclose(f);
-}
+// Mended: the file used to be emptied first and then written, so a full disk or a crash in
+// between left it empty and the setting was lost; it is now replaced whole or not at all.
+// A file that cannot be written is still skipped.
+void SaveByte(const char* name, std::uint8_t value) { ReplaceFile(KPath::MakeAbsolute(name), &value, 1); }
 
 }  // namespace
 

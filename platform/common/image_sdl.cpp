@@ -12,6 +12,70 @@ namespace plat {
 namespace {
 // Far beyond any picture of the game; refuses sizes whose pixel buffer would be absurd.
 constexpr int kMaxSide = 16384;
+// 16 M pixels (4096 x 4096): the game's largest pictures have under 1 M. A JPEG cut short
+// right after its header still decodes to its full size (the rest grey): at this size that
+// costs a fraction of a second, at 64 M pixels it took seconds.
+constexpr std::int64_t kMaxPixels = std::int64_t{1} << 24;
+
+enum class Format { kUnknown, kBmp, kJpeg, kPng };
+
+unsigned Le16(const std::uint8_t* p) { return p[0] | p[1] << 8u; }
+unsigned Be16(const std::uint8_t* p) { return p[0] << 8u | p[1]; }
+std::uint32_t Le32(const std::uint8_t* p) { return Le16(p) | static_cast<std::uint32_t>(Le16(p + 2)) << 16; }
+std::uint32_t Be32(const std::uint8_t* p) { return static_cast<std::uint32_t>(Be16(p)) << 16 | Be16(p + 2); }
+
+// The width and height a JPEG's first frame header declares; false when it has none
+// before its scan.
+bool JpegSize(const std::uint8_t* b, std::size_t n, std::int64_t* w, std::int64_t* h) {
+  std::size_t at = 2;
+  while (at + 4 <= n) {
+    if (b[at] != 0xFF) return false;
+    const std::uint8_t marker = b[at + 1];
+    if (marker == 0xFF) {  // fill byte
+      ++at;
+      continue;
+    }
+    if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {  // no length
+      at += 2;
+      continue;
+    }
+    if (marker == 0xD9 || marker == 0xDA) return false;  // end, or a scan before any frame
+    const std::size_t length = Be16(b + at + 2);
+    const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+    if (frame) {
+      if (length < 7 || at + 9 > n) return false;
+      *h = Be16(b + at + 5);
+      *w = Be16(b + at + 7);
+      return true;
+    }
+    if (length < 2) return false;
+    at += 2 + length;
+  }
+  return false;
+}
+
+// The format and the size the header declares, read before any decoding.
+Format Declared(const std::uint8_t* b, std::size_t n, std::int64_t* w, std::int64_t* h) {
+  *w = *h = 0;
+  if (n >= 26 && b[0] == 'B' && b[1] == 'M') {
+    if (Le32(b + 14) == 12) {  // the old core header: 16-bit sizes
+      *w = Le16(b + 18);
+      *h = Le16(b + 20);
+    } else {
+      *w = static_cast<std::int32_t>(Le32(b + 18));
+      *h = static_cast<std::int32_t>(Le32(b + 22));
+      if (*h < 0) *h = -*h;  // rows from the top
+    }
+    return Format::kBmp;
+  }
+  if (n >= 4 && b[0] == 0xFF && b[1] == 0xD8) return JpegSize(b, n, w, h) ? Format::kJpeg : Format::kUnknown;
+  if (n >= 24 && std::memcmp(b, "\x89PNG\r\n\x1a\n", 8) == 0 && std::memcmp(b + 12, "IHDR", 4) == 0) {
+    *w = Be32(b + 16);
+    *h = Be32(b + 20);
+    return Format::kPng;
+  }
+  return Format::kUnknown;
+}
 
 void InitDecoders() {
   static bool done = false;
@@ -27,12 +91,25 @@ bool DecodeImage(const void* bytes, std::size_t size, std::vector<std::uint32_t>
   *width = 0;
   *height = 0;
   if (!bytes || size == 0 || size > 0x7fffffffu) return false;
+  // Mended: the decoders trusted the size in a picture's header, so a damaged 70-byte bitmap
+  // made them clear gigabytes (46 s and 6 GB before failing) and a damaged JPEG could decode
+  // into as much. The header's size is now checked first, and only the formats promised
+  // (Windows bitmaps, JPEG, PNG) are decoded, each by its own decoder.
+  std::int64_t declaredW = 0, declaredH = 0;
+  const Format format = Declared(static_cast<const std::uint8_t*>(bytes), size, &declaredW, &declaredH);
+  if (format == Format::kUnknown || declaredW <= 0 || declaredH <= 0 || declaredW > kMaxSide ||
+      declaredH > kMaxSide || declaredW * declaredH > kMaxPixels)
+    return false;
   InitDecoders();
   SDL_RWops* rw = SDL_RWFromConstMem(bytes, static_cast<int>(size));
   if (!rw) return false;
-  SDL_Surface* decoded = IMG_Load_RW(rw, 1);
+  SDL_Surface* decoded = format == Format::kBmp    ? IMG_LoadBMP_RW(rw)
+                         : format == Format::kJpeg ? IMG_LoadJPG_RW(rw)
+                                                   : IMG_LoadPNG_RW(rw);
+  SDL_RWclose(rw);
   if (!decoded) return false;
-  if (decoded->w <= 0 || decoded->h <= 0 || decoded->w > kMaxSide || decoded->h > kMaxSide) {
+  if (decoded->w <= 0 || decoded->h <= 0 || decoded->w > kMaxSide || decoded->h > kMaxSide ||
+      std::int64_t{decoded->w} * decoded->h > kMaxPixels) {
     SDL_FreeSurface(decoded);
     return false;
   }

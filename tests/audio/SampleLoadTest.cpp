@@ -54,6 +54,22 @@ TEST_F(SampleLoadTest, GoodWaveFilesLoadInTheirOwnFormat) {
   EXPECT_FALSE(s.IsPlaying());
 }
 
+TEST_F(SampleLoadTest, EightBitSamplesSpanTheWholeRangeAroundTheMiddle) {
+  // Below the middle (128) the samples are negative; scaling them must not shift a negative
+  // value (the sanitizer build stops there).
+  const std::uint8_t bytes[] = {0, 1, 127, 128, 129, 255};
+  WaveFormat mono8;
+  mono8.formatTag = kFormatPcm;
+  mono8.channels = 1;
+  mono8.samplesPerSec = 44100;
+  mono8.bitsPerSample = 8;
+  mono8.blockAlign = 1;
+  mono8.avgBytesPerSec = 44100;
+  std::vector<std::int16_t> out;
+  ASSERT_TRUE(ConvertToDevice(mono8, bytes, sizeof bytes, out));
+  EXPECT_EQ(out, (std::vector<std::int16_t>{-32768, -32768, -32512, -32512, -256, -256, 0, 0, 256, 256, 32512, 32512}));
+}
+
 TEST_F(SampleLoadTest, BrokenWaveFilesFailCleanly) {
   KSound s;
   WaveSpec noData;

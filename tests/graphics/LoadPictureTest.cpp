@@ -1,7 +1,9 @@
 #include "EngineTest.h"
 
 #include "Random.h"
+#include "platform.h"
 
+#include <chrono>
 #include <cstdlib>
 
 namespace {
@@ -112,6 +114,92 @@ TEST_F(LoadPictureTest, FailuresShowTheirBoxesAndLeaveAnEmptyPicture) {
   // A failed picture draws nothing.
   f.BlitRect(0, 0, -1, -1, 0, 0);
   for (std::uint16_t v : KGraphic::BackBufferSurface()->pixels) ASSERT_EQ(v, 0);
+}
+
+// A bitmap header alone (no pixels) declaring width x height at 32 bits.
+std::string BitmapHeader(std::int32_t width, std::int32_t height) {
+  std::string s = "BM";
+  PutLe32(s, 14 + 40 + 16);
+  PutLe32(s, 0);
+  PutLe32(s, 14 + 40);
+  PutLe32(s, 40);
+  PutLe32(s, static_cast<std::uint32_t>(width));
+  PutLe32(s, static_cast<std::uint32_t>(height));
+  PutLe16(s, 1);
+  PutLe16(s, 32);
+  for (int i = 0; i < 6; ++i) PutLe32(s, 0);
+  return s + std::string(16, '\0');
+}
+
+// The test JPEG with its frame header declaring width x height, cut short right after the
+// header of its scan: the decoder makes a whole picture of it, grey where data is missing.
+std::string JpegCutShort(int width, int height) {
+  std::string s = ReadFileBytes(ZR_TEST_DATA "/halves.jpg");
+  const std::size_t frame = s.find("\xFF\xC0");
+  const std::size_t scan = s.find("\xFF\xDA");
+  if (frame == std::string::npos || scan == std::string::npos) return "";
+  s[frame + 5] = static_cast<char>(height >> 8);
+  s[frame + 6] = static_cast<char>(height & 255);
+  s[frame + 7] = static_cast<char>(width >> 8);
+  s[frame + 8] = static_cast<char>(width & 255);
+  const std::size_t scanLength = (static_cast<unsigned char>(s[scan + 2]) << 8) | static_cast<unsigned char>(s[scan + 3]);
+  return s.substr(0, scan + 2 + scanLength + 4);
+}
+
+TEST_F(LoadPictureTest, AbsurdSizesInAHeaderAreRefusedBeforeDecoding) {
+  // A 70-byte bitmap declaring 40000 x 40000 pixels used to have the decoder clear 6 GB for
+  // 46 s before it failed; a JPEG of 300 bytes declaring 8192 x 8192 pixels decodes, short as
+  // it is, to 64 M pixels of grey. Both are refused from their header now, at once.
+  ASSERT_FALSE(JpegCutShort(16, 8).empty());
+  ASSERT_LT(JpegCutShort(16, 8).size(), ReadFileBytes(ZR_TEST_DATA "/halves.jpg").size());
+  const auto start = std::chrono::steady_clock::now();
+  for (const std::string& bytes : {BitmapHeader(40000, 40000), BitmapHeader(16385, 1), BitmapHeader(1, -16385),
+                                   BitmapHeader(4097, 4096), BitmapHeader(0, 5), BitmapHeader(-5, 5),
+                                   JpegCutShort(8192, 8192), JpegCutShort(16385, 8), JpegCutShort(8, 0)}) {
+    KGraphic g;
+    const std::string file = dir.Write("huge.bmp", bytes);
+    const auto boxes = Load(&g, file);
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes[0], "File is corrupted | " + file);
+    ExpectFailedPicture(g);
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  // Cut short but within the limits, a JPEG still gives its picture, grey where data is missing.
+  KGraphic grey;
+  EXPECT_TRUE(Load(&grey, dir.Write("cut.jpg", JpegCutShort(64, 32))).empty());
+  EXPECT_EQ(grey.pixelWidth, 64);
+  // Pictures may still be large, wide or upside down within the limits.
+  KGraphic wide;
+  EXPECT_TRUE(Load(&wide, dir.Write("wide.bmp", EncodeBmp24(16384, 1, std::vector<Rgb>(16384, Rgb{1, 2, 3})))).empty());
+  EXPECT_EQ(wide.pixelWidth, 16384);
+  std::string topDown = EncodeBmp24(2, 2, {Rgb{255, 0, 0}, Rgb{0, 255, 0}, Rgb{0, 0, 255}, Rgb{255, 255, 255}});
+  topDown[22] = static_cast<char>(0xFE);  // height -2: rows from the top
+  for (int i = 23; i < 26; ++i) topDown[static_cast<std::size_t>(i)] = static_cast<char>(0xFF);
+  KGraphic flipped;
+  EXPECT_TRUE(Load(&flipped, dir.Write("topdown.bmp", topDown)).empty());
+  ASSERT_EQ(flipped.pixelHeight, 2);
+  EXPECT_EQ(flipped.Image()[0], 0x0000ffu);  // the file's first row is now the top one
+}
+
+TEST_F(LoadPictureTest, OnlyBitmapsJpegAndPngAreDecoded) {
+  // A 1 x 1 GIF and a PNM: pictures other decoders know, not formats this game reads.
+  const std::string gif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00,"
+                        "\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02D\x01\x00;", 35);
+  for (const std::string& bytes : {gif, std::string("P3\n1 1\n255\n255 0 0\n")}) {
+    KGraphic g;
+    const std::string file = dir.Write("other.bmp", bytes);
+    const auto boxes = Load(&g, file);
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes[0], "File is corrupted | " + file);
+    ExpectFailedPicture(g);
+  }
+  // The screenshots of the replay tests are PNG files, which still decode.
+  const std::vector<std::uint32_t> px = {0x102030, 0x405060};
+  const std::string png = dir.File("two.png");
+  ASSERT_TRUE(plat::WritePng24(png.c_str(), px.data(), 2, 1));
+  KGraphic p;
+  EXPECT_TRUE(Load(&p, png).empty());
+  EXPECT_EQ(p.Image(), px);
 }
 
 TEST_F(LoadPictureTest, TgaBranchIsCaseSensitive) {

@@ -9,8 +9,10 @@
 #include "PlayGame.h"
 #include "Random.h"
 #include "ReplayScript.h"
+#include "script_audio.h"
 #include "script_platform.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -49,6 +51,23 @@ void Finish(int code) {
               static_cast<unsigned long long>(script::Now() / 1000));
   std::fflush(stdout);
   std::exit(code);
+}
+
+// The sound card: while a device is open, the mixed sound is taken from it as the virtual
+// clock moves on, 44100 frames a second, so the music's refill threads work as in the game.
+bool audioWasOpen = false;
+std::uint64_t audioOpenedUs = 0;
+constexpr std::uint64_t kMostFramesAtOnce = 44100;
+
+void PullAudioToNow() {
+  const bool open = script::AudioDeviceOpen();
+  if (open && !audioWasOpen) audioOpenedUs = script::Now();
+  audioWasOpen = open;
+  if (!open) return;
+  const std::uint64_t due = (script::Now() - audioOpenedUs) * 44100 / 1000000;
+  const std::uint64_t pulled = script::PulledFrames();
+  if (due >= pulled + script::kAudioStepFrames)
+    script::PullAudio(static_cast<int>(std::min(due - pulled, kMostFramesAtOnce)));
 }
 
 void Run(const ReplayAction& a) {
@@ -118,6 +137,7 @@ void HitLimit() {
 void Tick(bool afterPresent) {
   RunDueTimed();
   if (afterPresent) {
+    PullAudioToNow();
     const std::uint64_t frame = script::FramesPresented();
     auto range = byFrame.equal_range(frame);
     for (auto it = range.first; it != range.second; ++it) Run(it->second);

@@ -1,0 +1,49 @@
+// Every file the game reads, fed with any bytes at all: each check writes the bytes where the
+// game keeps that file, in a game folder of its own, calls the game's own reading code on it
+// and then checks what the game relies on afterwards. The fuzzers (FuzzMain.cpp) run them on
+// bytes libFuzzer makes up; reader_regression_test runs them on the inputs kept in inputs/.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace readers {
+
+// The outcome of one check: what broke (empty when every rule held), and whether the game
+// took the file (a picture with a size, a sound with a buffer, a raw file long enough...).
+struct Outcome {
+  std::string failure;
+  bool accepted = false;
+};
+using CheckFn = Outcome (*)(const std::uint8_t* bytes, std::size_t size);
+
+struct Reader {
+  const char* name;  // fuzz_<name>, inputs/<name>/
+  CheckFn check;
+};
+
+// Every reader, in a fixed order.
+//
+// A new reader (the level maps: ReadLevelFile of game/flow) joins in four steps:
+//  1. ReaderChecks.cpp: its check (CheckLevelMap is sketched there, under "The level map"),
+//     and the line {"level_map", CheckLevelMap} in All();
+//  2. CMakeLists.txt here: level_map in ZR_READERS, and zr_flow among the libraries of
+//     zr_reader_checks (ReadLevelFile lies above zr_screens);
+//  3. SeedMaker.cpp: a few seeds in OUTDIR/level_map/ (a whole 13052-byte map, a short one);
+//  4. once the fuzzer finds something and it is mended: the input in inputs/level_map/.
+// reader_regression_test then expects seeds for it, and make fuzz runs fuzz_level_map.
+const std::vector<Reader>& All();
+const Reader* Find(const std::string& name);
+
+// A game folder of its own (under the system's temporary folder) as the executable's
+// folder, message boxes recorded silently, the engine's services started, a back buffer to
+// draw into. Safe to call more than once; every check calls it.
+void Prepare();
+const std::string& GameFolder();
+
+// Writes bytes to a file of the game folder (name relative to it, '/' separated).
+bool WriteGameFile(const std::string& name, const std::uint8_t* bytes, std::size_t size);
+
+}  // namespace readers
