@@ -1,9 +1,14 @@
 #include "ReaderChecks.h"
 
 #include "DataConfig.h"
+#include "GameRecord.h"
 #include "HighScores.h"
 #include "KGraphic.h"
 #include "KSound.h"
+#include "Levels.h"
+#include "PlayRules.h"
+#include "PlayScreen.h"
+#include "PlayState.h"
 #include "RawFiles.h"
 #include "Services.h"
 #include "StartSettings.h"
@@ -13,6 +18,7 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -29,6 +35,13 @@ std::string folder;
 std::uint32_t Le32(const std::uint8_t* p) {
   return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
          static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+float LeFloat(const std::uint8_t* p) {
+  const std::uint32_t u = Le32(p);
+  float f;
+  std::memcpy(&f, &u, sizeof f);
+  return f;
 }
 
 std::string Le32Bytes(std::int32_t v) {
@@ -299,17 +312,62 @@ Outcome CheckStartSettings(const std::uint8_t* bytes, std::size_t size) {
   return v;
 }
 
-// ---- The level map (to come with the level loader) ----------------------------------------
-//
-// std::string CheckLevelMap(const std::uint8_t* bytes, std::size_t size) {
-//   Verdict v;
-//   WriteGameFile("data/levels/maps/fuzz.map", bytes, size);
-//   ReadLevelFile(KPath::MakeAbsolute("data\\levels\\maps\\fuzz.map"));
-//   // then: the record's names zero-terminated, every standing brick inside the play area,
-//   // the physics values as read (or the previous ones for a refused file), ...
-//   script::ClearRecords();
-//   return v;
-// }
+// ---- The level maps ----------------------------------------------------------------------
+
+bool Finite(const Brick& b) {
+  for (float f : {b.left, b.top, b.right, b.bottom, b.centreOffsetX, b.centreOffsetY, b.reserved40, b.reserved44})
+    if (!std::isfinite(f)) return false;
+  return true;
+}
+
+Outcome CheckLevelMap(const std::uint8_t* bytes, std::size_t size) {
+  Verdict v;
+  WriteGameFile("data/levels/maps/fuzz.map", bytes, size);
+  // A level played before, to be kept when the file is refused.
+  ResetLevelData();
+  bricks[3].present = bricks[3].alive = 1;
+  bricks[3].left = 300;
+  const LevelMap mapBefore = levelMap;
+  Brick bricksBefore[kBrickCount];
+  std::memcpy(bricksBefore, bricks, sizeof bricks);
+  const float physicsBefore[3] = {gravity, maxBallSpeed, bounceSpeedStep};
+
+  v.accepted = ReadLevelFile(KPath::MakeAbsolute("data\\levels\\maps\\fuzz.map"));
+  const bool finitePhysics = size >= 12 && std::isfinite(LeFloat(bytes)) && std::isfinite(LeFloat(bytes + 4)) &&
+                             std::isfinite(LeFloat(bytes + 8));
+  v.Require(v.accepted == (size >= static_cast<std::size_t>(kLevelMapSize) && finitePhysics), "map accepted");
+  if (!v.accepted) {
+    v.Require(std::memcmp(&levelMap, &mapBefore, sizeof levelMap) == 0 &&
+                  std::memcmp(bricks, bricksBefore, sizeof bricks) == 0 && gravity == physicsBefore[0] &&
+                  maxBallSpeed == physicsBefore[1] && bounceSpeedStep == physicsBefore[2],
+              "refused map kept the previous level");
+  } else {
+    v.Require(gravity == LeFloat(bytes) && maxBallSpeed == LeFloat(bytes + 4) && bounceSpeedStep == LeFloat(bytes + 8),
+              "physics read");
+    for (const char* name : {levelMap.islandImage, levelMap.brickSetName, levelMap.musicFile, levelMap.grassOverlay})
+      v.Require(std::memchr(name, 0, kMapNameSize) != nullptr, "name without its end");
+    int present = 0;
+    for (const Brick& b : bricks) {
+      present += b.present ? 1 : 0;
+      v.Require(b.alive == (b.present ? 1 : 0), "armed brick");
+      v.Require(!b.alive || Finite(b), "standing brick that is not a number");
+      v.Require(b.explosionTimer == 0 && (!b.present || b.hits == 0), "fresh brick");
+    }
+    v.Require(gameRecord.levelBonus == 2 * present, "level bonus");
+    // The level is played a little: a ball in flight, the rules and the drawing.
+    play = InitialPlayState();
+    for (int i = 0; i < 4; ++i) play.batFrameW[i] = 70;
+    spawnBall(0, 400, 300, 3.5f, -4.0f, kBallNormal);
+    spawnBall(1, 200, 100, -2.0f, 5.0f, kBallEvil);
+    for (int frame = 0; frame < 40; ++frame) {
+      updatePlay();
+      DrawPlayScreen();
+      collideBallsWithBricks();
+    }
+  }
+  script::ClearRecords();
+  return v;
+}
 
 }  // namespace
 
@@ -324,7 +382,7 @@ const std::vector<Reader>& All() {
       {"highest_level", CheckHighestLevel},
       {"high_scores", CheckHighScores},
       {"start_settings", CheckStartSettings},
-      // {"level_map", CheckLevelMap},
+      {"level_map", CheckLevelMap},
   };
   return all;
 }

@@ -24,16 +24,9 @@ struct Reader {
   CheckFn check;
 };
 
-// Every reader, in a fixed order.
-//
-// A new reader (the level maps: ReadLevelFile of game/flow) joins in four steps:
-//  1. ReaderChecks.cpp: its check (CheckLevelMap is sketched there, under "The level map"),
-//     and the line {"level_map", CheckLevelMap} in All();
-//  2. CMakeLists.txt here: level_map in ZR_READERS, and zr_flow among the libraries of
-//     zr_reader_checks (ReadLevelFile lies above zr_screens);
-//  3. SeedMaker.cpp: a few seeds in OUTDIR/level_map/ (a whole 13052-byte map, a short one);
-//  4. once the fuzzer finds something and it is mended: the input in inputs/level_map/.
-// reader_regression_test then expects seeds for it, and make fuzz runs fuzz_level_map.
+// Every reader, in a fixed order. A new reader joins with its check and its line in All(),
+// its name in ZR_READERS (CMakeLists.txt here), a few seeds (SeedMaker.cpp), and, once the
+// fuzzer finds something and it is mended, the input in inputs/<name>/.
 const std::vector<Reader>& All();
 const Reader* Find(const std::string& name);
 

@@ -5,6 +5,8 @@
 #include "BmpWriter.h"
 #include "OggEncoder.h"
 
+#include "LevelSource.h"
+
 #include <jpeglib.h>
 
 #include <cmath>
@@ -328,6 +330,26 @@ void Small() {
   Seed("start_settings", "two", "\x02");
 }
 
+void LevelMaps() {
+  LevelSource level;
+  std::string error;
+  const char* text =
+      "name: Seed\nisland: island2.bmp\nmusic: rumba2.ogg\ngravity: 0.04\nmaxspeed: 6\nbouncestep: 0.25\n"
+      "top: 22\nbrick a = crate_pale 1\nbrick s = stone 999\nbrick g = crate_green 2 GunBat\n"
+      "brick b = crate_blue 0\nbrick t = big_tiki 150 Surprise\ngrid:\n"
+      "aaaaggaa..ss..tt\n..bb..aaaa....tt\n";
+  if (!ParseLevelSource(text, level, error)) {
+    std::fprintf(stderr, "zindo-fuzz-seeds: level seed: %s\n", error.c_str());
+    std::exit(1);
+  }
+  const std::string map = BuildLevelMap(level);
+  Seed("level_map", "level.map", map);
+  Seed("level_map", "short.map", map.substr(0, 2000));
+  std::string unterminated = map;
+  for (int i = 12; i < 1052; ++i) unterminated[static_cast<std::size_t>(i)] = 'x';
+  Seed("level_map", "names_without_end.map", unterminated);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -341,6 +363,7 @@ int main(int argc, char** argv) {
   Waves();
   Oggs();
   Small();
+  LevelMaps();
   std::printf("zindo-fuzz-seeds: %d seeds in %s\n", written, outDir.c_str());
   return 0;
 }
