@@ -261,17 +261,30 @@ void XWatcher::RequestClose(unsigned long window) {
 
 // ---- GameProcess ------------------------------------------------------------------------
 
-GameProcess::GameProcess(const std::string& executable, const std::string& display, const std::string& logFile)
+GameProcess::GameProcess(const std::string& executable, const std::string& display, const std::string& logFile,
+                         const std::vector<std::string>& extraEnv)
     : log_(logFile) {
   // The environment as a player's, with this display alone: nothing that would send SDL
   // elsewhere. An empty display name means none at all.
   std::vector<std::string> env;
+  std::string asan;
   for (char** e = environ; *e; ++e) {
     const std::string v = *e;
     if (v.rfind("DISPLAY=", 0) == 0 || v.rfind("WAYLAND_DISPLAY=", 0) == 0 || v.rfind("SDL_VIDEODRIVER=", 0) == 0)
       continue;
+    if (v.rfind("ASAN_OPTIONS=", 0) == 0) {
+      asan = v.substr(13);
+      continue;
+    }
     env.push_back(v);
   }
+  for (const std::string& v : extraEnv) {
+    if (v.rfind("ASAN_OPTIONS=", 0) == 0)
+      asan += (asan.empty() ? "" : ":") + v.substr(13);
+    else
+      env.push_back(v);
+  }
+  if (!asan.empty()) env.push_back("ASAN_OPTIONS=" + asan);
   if (!display.empty()) env.push_back("DISPLAY=" + display);
   std::vector<char*> envp;
   for (std::string& v : env) envp.push_back(v.data());

@@ -86,7 +86,9 @@ class XWatcher {
 // log file. Killed when the object goes, should it still run.
 class GameProcess {
  public:
-  GameProcess(const std::string& executable, const std::string& display, const std::string& logFile);
+  // extraEnv: more NAME=VALUE settings; ASAN_OPTIONS given there are added to the ones set.
+  GameProcess(const std::string& executable, const std::string& display, const std::string& logFile,
+              const std::vector<std::string>& extraEnv = {});
   ~GameProcess();
   GameProcess(const GameProcess&) = delete;
   GameProcess& operator=(const GameProcess&) = delete;
