@@ -2,7 +2,8 @@
 // Starts the real game (a copy of DIR, by default the build's game folder) under an Xvfb of
 // its own N times per mode, answers the welcome dialog with Return as soon as it shows its
 // picture, and prints for each run and as medians:
-//   dialog   from exec to the welcome dialog showing its picture
+//   dialog   from exec to the welcome dialog showing its picture, and the processor time the
+//            game had by then (which a busy machine does not stretch)
 //   window   from Play (the Return key) to the game window being on the screen
 //   menu     from Play to the main menu's first picture in it
 //   rss      the process's peak resident memory (VmHWM) after SETTLE ms in the main menu
@@ -27,7 +28,7 @@ using realgame::Clock;
 using realgame::MillisecondsSince;
 
 struct Run {
-  double dialog = -1, window = -1, menu = -1, quit = -1;
+  double dialog = -1, dialogCpu = -1, window = -1, menu = -1, quit = -1;
   long rssKiB = -1;
   std::string gl;
 };
@@ -42,6 +43,7 @@ bool OneRun(const std::string& exe, realgame::Xvfb& x, realgame::XWatcher& watch
     return false;
   }
   r->dialog = MillisecondsSince(game.StartTime());
+  r->dialogCpu = game.CpuMs();
   const Clock::time_point play = Clock::now();
   watcher.TapKey(XK_Return);
   const unsigned long window = watcher.WaitShown("ZindoRumba", Clock::now() + patience);
@@ -109,24 +111,27 @@ int main(int argc, char** argv) {
   for (const bool full : {false, true}) {
     if ((full && mode == "window") || (!full && mode == "full")) continue;
     copy.Write("data/fullscreen.stt", std::string(1, full ? '\0' : '\1'));  // the byte is "windowed"
-    std::vector<double> dialog, window, menu, quit, rss;
+    std::vector<double> dialog, dialogCpu, window, menu, quit, rss;
     std::string gl;
     for (int i = 0; i < runs; ++i) {
       Run r;
       if (!OneRun(exe, x, watcher, copy.File("game.log"), settleMs, &r)) return 1;
-      std::printf("%-11s run %d: dialog %6.1f ms  window %6.1f ms  menu %6.1f ms  rss %6.1f MiB  quit %5.1f ms  GL: %s\n",
-                  full ? "full screen" : "windowed", i + 1, r.dialog, r.window, r.menu, r.rssKiB / 1024.0, r.quit,
-                  r.gl.empty() ? "none" : r.gl.c_str());
+      std::printf("%-11s run %d: dialog %6.1f ms (cpu %5.1f ms)  window %6.1f ms  menu %6.1f ms  rss %6.1f MiB  "
+                  "quit %5.1f ms  GL: %s\n",
+                  full ? "full screen" : "windowed", i + 1, r.dialog, r.dialogCpu, r.window, r.menu, r.rssKiB / 1024.0,
+                  r.quit, r.gl.empty() ? "none" : r.gl.c_str());
       dialog.push_back(r.dialog);
+      dialogCpu.push_back(r.dialogCpu);
       window.push_back(r.window);
       menu.push_back(r.menu);
       quit.push_back(r.quit);
       rss.push_back(r.rssKiB / 1024.0);
       gl = r.gl;
     }
-    std::printf("%-11s median: exec->dialog %.1f ms, Play->game window %.1f ms, Play->menu %.1f ms, "
+    std::printf("%-11s median: exec->dialog %.1f ms (processor %.1f ms), Play->game window %.1f ms, Play->menu %.1f ms, "
                 "peak RSS in the menu %.1f MiB, SIGTERM->end %.1f ms, OpenGL loaded: %s\n",
-                full ? "full screen" : "windowed", realgame::Median(dialog), realgame::Median(window),
+                full ? "full screen" : "windowed", realgame::Median(dialog), realgame::Median(dialogCpu),
+                realgame::Median(window),
                 realgame::Median(menu), realgame::Median(rss), realgame::Median(quit), gl.empty() ? "no" : "yes");
   }
   return 0;

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <poll.h>
 #include <set>
@@ -341,6 +342,22 @@ void GameProcess::Kill() {
   if (pid_ <= 0 || exited_) return;
   kill(pid_, SIGKILL);
   WaitExit(Clock::now() + std::chrono::seconds(10));
+}
+
+double GameProcess::CpuMs() const {
+  const std::string tasks = "/proc/" + std::to_string(pid_) + "/task";
+  std::error_code ec;
+  double ns = 0;
+  bool any = false;
+  for (const auto& task : std::filesystem::directory_iterator(tasks, ec)) {
+    std::ifstream in(task.path() / "schedstat");
+    double onCpu = 0;
+    if (in >> onCpu) {
+      ns += onCpu;
+      any = true;
+    }
+  }
+  return any ? ns / 1e6 : -1;
 }
 
 long GameProcess::PeakRssKiB() const {

@@ -103,6 +103,8 @@ class GameProcess {
   void Signal(int sig);
   void Kill();
 
+  // Processor time all its threads have had so far (schedstat), in ms; -1 when unknown.
+  double CpuMs() const;
   // Peak resident memory so far (VmHWM), in KiB; -1 when unknown.
   long PeakRssKiB() const;
   // OpenGL, EGL, GLES and Mesa driver libraries mapped into the process (file names).
