@@ -16,6 +16,7 @@
 #include <poll.h>
 #include <set>
 #include <sstream>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -43,6 +44,13 @@ int MsLeft(Clock::time_point deadline) {
 
 // Windows come and go while they are looked at: a request on one that just went is no fault.
 int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
+
+// In a child just forked: it gets `sig` should the test end without ending it (killed at its
+// time limit, say), so that no server or game is left behind.
+void DieWithParent(int sig, pid_t parent) {
+  prctl(PR_SET_PDEATHSIG, sig);
+  if (getppid() != parent) _exit(1);
+}
 
 // Ends a child: the signal first, SIGKILL when it has not ended within the grace.
 void Stop(pid_t pid, int sig, int graceMs) {
@@ -72,8 +80,10 @@ Xvfb::Xvfb(bool resetWhenIdle, int width, int height) {
   }
   const std::string fd = std::to_string(fds[1]);
   const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+  const pid_t parent = getpid();
   pid_ = fork();
   if (pid_ == 0) {
+    DieWithParent(SIGTERM, parent);
     fcntl(fds[1], F_SETFD, 0);  // the one descriptor Xvfb is to keep: it writes its number there
     const int null = open("/dev/null", O_RDWR);
     dup2(null, 0);
@@ -291,9 +301,11 @@ GameProcess::GameProcess(const std::string& executable, const std::string& displ
   for (std::string& v : env) envp.push_back(v.data());
   envp.push_back(nullptr);
   const int out = open(logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  const pid_t parent = getpid();
   start_ = Clock::now();
   pid_ = fork();
   if (pid_ == 0) {
+    DieWithParent(SIGKILL, parent);  // a game that hangs may not heed anything else
     const int null = open("/dev/null", O_RDONLY);
     dup2(null, 0);
     if (out >= 0) {
