@@ -100,7 +100,9 @@ struct DisplayRect {
 void DisplayPresent(const std::uint16_t* frame, int pitchPixels, const DisplayRect* rects,
                     int count);
 
-// Window events the engine cares about. Input arrives by polling, not as events.
+// Window events the engine cares about. Input arrives by polling, not as events. kClose is
+// any request to end: the window's close box, and SIGTERM or SIGINT to the process (from the
+// dialog's start on; it waits in the queue until the game window reads it).
 enum class WindowEvent { kNone, kClose, kFocusGained, kFocusLost, kOther };
 // Removes and handles at most one waiting event; kNone when there was none.
 WindowEvent PollWindowEvent();

@@ -206,8 +206,11 @@ void KDisplayWindow::Flip(int) {
   lastPresentUs = plat::ClockMicroseconds();
   presentedBefore = true;
   PumpMessages();
-  // In the background the game stands still here until the window has the focus again or is gone.
-  while (plat::DisplayExists() && !plat::DisplayHasFocus()) HandleEvent(plat::WaitWindowEvent());
+  // In the background the game stands still here until the window has the focus again or is
+  // gone. Mended: a quit asked for meanwhile (the close box from a taskbar, SIGTERM at logout)
+  // was only noted until the focus came back; now it ends the wait and the loops leave as
+  // after the close box.
+  while (!quitRequested && plat::DisplayExists() && !plat::DisplayHasFocus()) HandleEvent(plat::WaitWindowEvent());
 }
 
 void KDisplayWindow::PumpMessages() { HandleEvent(plat::PollWindowEvent()); }

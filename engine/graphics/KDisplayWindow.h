@@ -19,7 +19,8 @@ class KDisplayWindow {
   // the picture scaled to fit), makes the back buffer and presents it black.
   bool Create(std::int16_t width, std::int16_t height, std::int16_t bitsPerPixel, bool windowed, const char* title);
   // Presents the back buffer (only what changed), keeps consecutive frames at least 14 ms
-  // apart, handles one window event, and waits while the window lacks the input focus.
+  // apart, handles one window event, and waits while the window lacks the input focus (unless
+  // a quit was asked for: the close box or SIGTERM end the wait).
   void Flip(int ignored = 0);
   // Handles at most one waiting window event.
   static void PumpMessages();

@@ -20,7 +20,15 @@ bool InitGame() {
   }
   Trace("ShowWelcomeDialog ok");
   displayWindow = new KDisplayWindow();
-  displayWindow->Create(800, 600, 16, windowed != 0, "ZindoRumba");
+  if (!displayWindow->Create(800, 600, 16, windowed != 0, "ZindoRumba")) {
+    // Mended: without a window the start went on, and the box saying why was followed by a
+    // "No BackBuffer" box from every screen that looked for the picture. The reason is said
+    // once and the game ends.
+    Trace("InitializeGraphicEngine FAILED");
+    delete displayWindow;
+    displayWindow = nullptr;
+    return false;
+  }
   Trace("InitializeGraphicEngine ok");
   if (!InitialiseCursors()) {
     Trace("InitialiseCursors FAILED");

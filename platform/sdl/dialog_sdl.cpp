@@ -1,7 +1,10 @@
 // The start dialog's window over SDL2: a plain window showing the pixels the game draws.
 #include "platform.h"
+#include "video_sdl.h"
 
 #include <SDL.h>
+
+#include <string>
 
 namespace {
 SDL_Window* dialogWindow = nullptr;
@@ -11,12 +14,13 @@ int dialogW = 0, dialogH = 0;
 namespace plat {
 
 bool DialogOpen(const char* title, int width, int height) {
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  // The video system stays up for the game window: starting it a second time could fail
+  // over to a driver without a screen. (The game window says why when it cannot start.)
+  std::string why;
+  if (!sdl::StartVideo(&why)) return false;
+  sdl::QueueInputEvents(true);
   dialogWindow = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, SDL_WINDOW_SHOWN);
-  if (!dialogWindow) {
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    return false;
-  }
+  if (!dialogWindow) return false;
   dialogW = width;
   dialogH = height;
   // Without a window manager nobody else gives the dialog the keyboard.
@@ -87,7 +91,10 @@ void DialogClose() {
   if (!dialogWindow) return;
   SDL_DestroyWindow(dialogWindow);
   dialogWindow = nullptr;
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  // What the player typed or moved after the answer is not the game's; a quit request
+  // (SIGTERM) still waiting stays for the game window.
+  SDL_PumpEvents();
+  SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
 }
 
 }  // namespace plat

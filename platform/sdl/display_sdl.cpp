@@ -1,5 +1,6 @@
 // The game window, its presentation, window events, keyboard, pointer and joysticks over SDL2.
 #include "platform.h"
+#include "video_sdl.h"
 
 #include <SDL.h>
 
@@ -35,26 +36,10 @@ void SetError(const char* what) {
 
 bool StartVideo() {
   if (videoStarted) return true;
-  SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
-  // The window surface goes straight to the window system, not through an OpenGL texture:
-  // rectangle updates then cost only their own pixels (and no GL software renderer runs
-  // where there is no graphics card).
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-  SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    SetError("SDL could not start its video system");
-    return false;
-  }
+  if (!sdl::StartVideo(&lastError)) return false;
   // Input is read by polling; these events would only pile up in the queue, which the game
   // empties at one event per frame.
-  for (Uint32 type : {SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP, SDL_MOUSEWHEEL, SDL_KEYDOWN,
-                      SDL_KEYUP, SDL_TEXTINPUT, SDL_TEXTEDITING, SDL_KEYMAPCHANGED, SDL_JOYAXISMOTION,
-                      SDL_JOYBALLMOTION, SDL_JOYHATMOTION, SDL_JOYBUTTONDOWN, SDL_JOYBUTTONUP,
-                      SDL_CONTROLLERAXISMOTION, SDL_CONTROLLERBUTTONDOWN, SDL_CONTROLLERBUTTONUP,
-                      SDL_FINGERDOWN, SDL_FINGERUP, SDL_FINGERMOTION}) {
-    SDL_EventState(type, SDL_IGNORE);
-  }
+  sdl::QueueInputEvents(false);
   videoStarted = true;
   return true;
 }

@@ -211,6 +211,37 @@ TEST_F(DisplayTest, FlipWaitsInTheBackgroundUntilTheFocusIsBack) {
   script::SetTickHook(nullptr);
 }
 
+TEST_F(DisplayTest, BackgroundWaitEndsOnACloseRequest) {
+  auto d = Open();
+  script::SetFocus(false);
+  script::SetTickHook([](bool) {
+    static bool posted = false, back = false;
+    if (!posted && script::Now() > 300000) {
+      posted = true;
+      script::PostClose();
+    }
+    // Should the request be ignored, the focus comes back after a while and the test fails
+    // instead of waiting for ever.
+    if (!back && script::Now() > 2000000) {
+      back = true;
+      script::SetFocus(true);
+    }
+  });
+  d->Flip();
+  // Out of Flip soon after the request, still without the focus, the window still there.
+  EXPECT_GE(script::Now(), 300000u);
+  EXPECT_LT(script::Now(), 310000u);
+  EXPECT_TRUE(KDisplayWindow::IsQuitRequested());
+  EXPECT_FALSE(plat::DisplayHasFocus());
+  EXPECT_TRUE(script::DisplayOpened());
+  // Later frames do not stand still either: the loops get to see the flag.
+  const std::uint64_t frames = script::FramesPresented();
+  d->Flip();
+  EXPECT_EQ(script::FramesPresented(), frames + 1);
+  EXPECT_LT(script::Now(), 340000u);
+  script::SetTickHook(nullptr);
+}
+
 TEST_F(DisplayTest, BackgroundWaitEndsWhenTheWindowIsGone) {
   auto d = Open();
   script::SetFocus(false);

@@ -70,11 +70,24 @@ TEST_F(ReplayTest, LimitsStopTheProgramAsIfClosed) {
   r = Replay("", "--max-time 500");
   EXPECT_EQ(r.code, 3);
   EXPECT_NE(r.out.find(" time_ms: 5"), std::string::npos) << r.out;
-  // A program that does not end after the close box (here: waiting in the background)
-  // is stopped after the grace of 1000 frame times.
+  // A program that does not end after the close box (here: Play held down, waiting for the
+  // button to go up, which reads no window events) is stopped after the grace of 1000 frame
+  // times.
+  r = Replay("f2 mouse 420 225\nf3 down\n", "--max-time 300");
+  EXPECT_EQ(r.code, 3);
+  EXPECT_NE(r.out.find(" time_ms: 14300\n"), std::string::npos) << r.out;
+  // Waiting in the background, the limit's close request ends the program at once.
   r = Replay("f4 focus off\n", "--max-time 300");
   EXPECT_EQ(r.code, 3);
-  EXPECT_EQ(r.out, "frames: 4 time_ms: 14300\n");
+  EXPECT_EQ(r.out, "frames: 4 time_ms: 300\n");
+}
+
+TEST_F(ReplayTest, CloseInTheBackgroundEndsTheGame) {
+  // The window loses the focus after four frames; the close box (from a taskbar) half a
+  // second later ends the program at once, without the focus coming back.
+  const ReplayRun r = Replay("f4 focus off\nt500 close\n", "--max-time 5000");
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, "frames: 4 time_ms: 500\n");
 }
 
 TEST_F(ReplayTest, FocusLossStopsTheGameUntilItIsBack) {
