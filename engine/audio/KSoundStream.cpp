@@ -100,7 +100,11 @@ void KSound::StopStream() {
     voice_.position = 0;
   }
   stopRequested_.store(true);
-  thread_.join();  // it notices within one pass of its loop
+  // Woken at once: a stop (every change of music) used to wait for the thread's next
+  // wake-up, up to two event waits of 50 ms, and held up the frame that asked for it.
+  partEvents_[0].Set();
+  partEvents_[1].Set();
+  thread_.join();
   std::lock_guard<std::mutex> hold(mixer::Lock());
   voice_.halfEvents[0] = voice_.halfEvents[1] = nullptr;
 }
@@ -126,10 +130,12 @@ void KSound::RefillLoop() {
       appliedMusicVolume = master;
     }
     if (partEvents_[0].Wait(kEventWait)) {  // the cursor entered the first half
+      if (stopRequested_.load()) break;
       RefillHalf(1);
       std::this_thread::yield();
     }
     if (partEvents_[1].Wait(kEventWait)) {  // the cursor entered the second half
+      if (stopRequested_.load()) break;
       RefillHalf(0);
       std::this_thread::yield();
     }

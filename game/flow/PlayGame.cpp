@@ -187,7 +187,10 @@ bool StartLevel(std::int32_t n) {
   resetPowerUps();
   CloseDoorsOverScreen();
   LoadLevelMap(n);
-  if (!LoadIsland()) return false;
+  // Kept as designed: the island is loaded a second time after the map's own load. Mended:
+  // that second load decoded the same two pictures again, a stall of a frame or more between
+  // the doors; the pictures just loaded from the same files are kept (the same on screen).
+  if (!LoadIslandAgain()) return false;
   LoadBrickImages();
   ResetLevelState(true);
   for (std::int32_t offset = 0; offset >= -300; offset -= 10) {
