@@ -28,3 +28,33 @@ TEST_F(GameLoopTest, ALifeIsLostOnceNoBallIsInPlayAndNoCrateExplodes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GameLoopTest, TheIslandJustLoadedWithItsMapIsKeptForTheLevelStart) {
+  WriteLevelPictures();
+  ASSERT_TRUE(ReadLevelFile(WriteMap("a.map", MapBytes()).c_str()));
+  const KGraphic* island = islandPicture;
+  const KGraphic* grass = grassPicture;
+  ASSERT_TRUE(island && grass);
+  EXPECT_TRUE(LoadIslandAgain());
+  EXPECT_EQ(islandPicture, island);
+  EXPECT_EQ(grassPicture, grass);
+  // Another backdrop named, or the pictures freed: loaded again.
+  WritePicture("data/levels/islands/island2.bmp", 800, 600, kGrass);
+  std::snprintf(levelMap.islandImage, sizeof levelMap.islandImage, "%s", "island2.bmp");
+  EXPECT_TRUE(LoadIslandAgain());
+  EXPECT_EQ(islandPicture->Surface()->pixels[0], C565(kGrass));
+  FreeLevelImages();
+  EXPECT_TRUE(LoadIslandAgain());
+  EXPECT_NE(islandPicture, nullptr);
+  // A backdrop that fell back on the beach is looked for again, with its box.
+  std::remove(dir.File("data/levels/islands/island2.bmp").c_str());
+  WritePicture("data/levels/islands/beach.bmp", 800, 600, kIsland);
+  ASSERT_TRUE(LoadIsland());
+  script::ClearRecords();
+  EXPECT_TRUE(LoadIslandAgain());
+  EXPECT_TRUE(HasBox("file not found | " + dir.File("data/levels/islands/island2.bmp")));
+}
+
+}  // namespace
