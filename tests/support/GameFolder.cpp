@@ -5,6 +5,7 @@
 #include "platform.h"
 
 #include <cstring>
+#include <filesystem>
 
 #include <cstdio>
 #include <sys/wait.h>
@@ -115,6 +116,13 @@ void WriteLevelMap(const TempDir& root, const std::string& name, int strength) {
     i16(at + kBrickStrengthAt, strength);
   }
   root.Write("data/levels/maps/" + name, map);
+}
+
+void CopyGame(const std::string& from, const TempDir& root) {
+  namespace fs = std::filesystem;
+  fs::copy(fs::path(from) / "data", fs::path(root.Path()) / "data", fs::copy_options::recursive);
+  fs::copy(fs::path(from) / "zindo.ini", fs::path(root.Path()) / "zindo.ini");
+  for (const char* written : {"data/fullscreen.stt", "data/gamepad.stt"}) fs::remove(fs::path(root.Path()) / written);
 }
 
 void BuildGame(const TempDir& root, int levelCount) {

@@ -39,6 +39,9 @@ void WriteZindoIni(const TempDir& root, int levelCount);
 // sheets, the game-over and end pictures, and the map "l.map" every level of zindo.ini names
 // (WriteLevelMap with strength 1). No sounds: the music stays silent.
 void BuildGame(const TempDir& root, int levelCount);
+// The game folder `from` (the real data) copied into root, without the executable and
+// without the files the game writes beside itself (progress, scores, settings).
+void CopyGame(const std::string& from, const TempDir& root);
 // A map of ten 44 x 22 crates in a row at y 100 (x 200..640), each of that strength (999:
 // unbreakable), on island1.bmp.
 void WriteLevelMap(const TempDir& root, const std::string& name, int strength);
