@@ -77,17 +77,26 @@ void KSound::PlayStream(bool loop) {
 bool KSound::StartRefillThread() {
   threadReady_.store(false);
   if (!hasBuffer_) return false;
+  // The wake-ups must be in place before the ring plays: set here, before the thread starts
+  // (the caller used to spin until the new thread had set them, a wait for the scheduler in
+  // the middle of a level start).
+  partEvents_[0].Reset();
+  partEvents_[1].Reset();
+  stopRequested_.store(false);
   {
     std::lock_guard<std::mutex> hold(mixer::Lock());
     voice_.playing = false;
+    voice_.halfEvents[0] = &partEvents_[0];
+    voice_.halfEvents[1] = &partEvents_[1];
   }
   try {
     thread_ = std::thread(&KSound::RefillLoop, this);
   } catch (const std::system_error&) {
+    std::lock_guard<std::mutex> hold(mixer::Lock());
+    voice_.halfEvents[0] = voice_.halfEvents[1] = nullptr;
     return false;
   }
-  // The wake-ups must be in place before the ring plays.
-  while (!threadReady_.load()) std::this_thread::yield();
+  threadReady_.store(true);
   return true;
 }
 
@@ -100,22 +109,17 @@ void KSound::StopStream() {
     voice_.position = 0;
   }
   stopRequested_.store(true);
-  thread_.join();  // it notices within one pass of its loop
+  // Woken at once: a stop (every change of music) used to wait for the thread's next
+  // wake-up, up to two event waits of 50 ms, and held up the frame that asked for it.
+  partEvents_[0].Set();
+  partEvents_[1].Set();
+  thread_.join();
   std::lock_guard<std::mutex> hold(mixer::Lock());
   voice_.halfEvents[0] = voice_.halfEvents[1] = nullptr;
 }
 
 void KSound::RefillLoop() {
   halfScratch_.assign(mixer::kHalfValues, 0);
-  partEvents_[0].Reset();
-  partEvents_[1].Reset();
-  {
-    std::lock_guard<std::mutex> hold(mixer::Lock());
-    voice_.halfEvents[0] = &partEvents_[0];
-    voice_.halfEvents[1] = &partEvents_[1];
-  }
-  stopRequested_.store(false);
-  threadReady_.store(true);
 
   std::int32_t appliedMusicVolume = -1;
   for (;;) {
@@ -126,10 +130,12 @@ void KSound::RefillLoop() {
       appliedMusicVolume = master;
     }
     if (partEvents_[0].Wait(kEventWait)) {  // the cursor entered the first half
+      if (stopRequested_.load()) break;
       RefillHalf(1);
       std::this_thread::yield();
     }
     if (partEvents_[1].Wait(kEventWait)) {  // the cursor entered the second half
+      if (stopRequested_.load()) break;
       RefillHalf(0);
       std::this_thread::yield();
     }

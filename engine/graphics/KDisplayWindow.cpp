@@ -45,6 +45,23 @@ bool LoadIcon(std::vector<std::uint32_t>* argb, int* w, int* h) {
 }
 }  // namespace
 
+namespace {
+// Whether n pixels are equal, eight bytes at a time: tiles are short, and a library call per
+// tile row (some 30,000 a frame) cost more than the comparing, much more under the sanitizers.
+bool SamePixels(const std::uint16_t* a, const std::uint16_t* b, int n) {
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    std::uint64_t x, y;
+    std::memcpy(&x, a + i, 8);
+    std::memcpy(&y, b + i, 8);
+    if (x != y) return false;
+  }
+  for (; i < n; ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+}  // namespace
+
 void FindChangedTiles(const std::uint16_t* frame, std::uint16_t* last, int width, int height, int tileWidth,
                       int tileHeight, std::vector<KDirtyRect>* rects, const std::vector<KDirtyRect>* only) {
   rects->clear();
@@ -81,7 +98,7 @@ void FindChangedTiles(const std::uint16_t* frame, std::uint16_t* last, int width
       for (int tx = 0; tx < tiles; ++tx) {
         if (changed[tx] || (look && !look[tx])) continue;
         const int x0 = tx * tileWidth, tw = std::min(tileWidth, width - x0);
-        if (std::memcmp(frame + row + x0, last + row + x0, static_cast<std::size_t>(tw) * 2) != 0) changed[tx] = 1;
+        if (!SamePixels(frame + row + x0, last + row + x0, tw)) changed[tx] = 1;
       }
     }
     const std::size_t thisBand = rects->size();

@@ -1,5 +1,6 @@
-// A picture: the decoded 32-bit image kept as the backing store, and its own 16-bit RGB565
-// surface in memory, drawn only by rectangle copies into the back buffer.
+// A picture: its own 16-bit RGB565 surface in memory, drawn only by rectangle copies into the
+// back buffer. The decoded 32-bit image lives only while LoadPicture builds the surface from
+// it (kept, it was two thirds of the game's memory).
 #pragma once
 
 #include <cstdint>
@@ -90,7 +91,6 @@ class KGraphic {
   }
 
   const KSurface* Surface() const { return surface.get(); }
-  const std::vector<std::uint32_t>& Image() const { return image; }
 
   // Fields read and written by the game.
   std::uint32_t colorKeyLow = 31;
@@ -110,7 +110,7 @@ class KGraphic {
   void LoadImageFile(const char* path);
   void LoadTgaFile(const char* path);
 
-  std::vector<std::uint32_t> image;  // the decoded picture, 0x00RRGGBB, pixelWidth x pixelHeight
+  std::vector<std::uint32_t> image;  // while loading: the decoded picture, 0x00RRGGBB, pixelWidth x pixelHeight
   std::unique_ptr<KSurface> surface;
 
   static int screenWidth, screenHeight, screenDepth;

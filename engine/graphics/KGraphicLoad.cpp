@@ -73,6 +73,14 @@ const char* ReadWholeFileOrSay(const char* path, std::vector<unsigned char>* byt
 
 }  // namespace
 
+namespace {
+// The file's bytes and its decoded pixels, kept from one load to the next: a level start
+// loads pictures of up to 800 x 600, and fresh memory for them each time (page faults and
+// zeroing) cost more than the decoding.
+std::vector<unsigned char> fileScratch;
+std::vector<std::uint32_t> pixelScratch;
+}  // namespace
+
 bool KGraphic::LoadPicture(const char* file, int, int, std::uint32_t keyLow, std::uint32_t keyHigh) {
   if (!file) file = "";
   std::snprintf(path, sizeof path, "%s", file);
@@ -83,17 +91,22 @@ bool KGraphic::LoadPicture(const char* file, int, int, std::uint32_t keyLow, std
   colorKeyLow = keyLow;
   colorKeyHigh = keyHigh;
   BuildSurface();
+  // Only the surface is drawn from: the decoded picture goes back to the scratch buffer.
+  image.swap(pixelScratch);
+  image.clear();
   return true;
 }
 
 void KGraphic::LoadImageFile(const char* file) {
-  std::vector<unsigned char> bytes;
+  std::vector<unsigned char>& bytes = fileScratch;
   const char* error =
       ReadWholeFileOrSay(file, &bytes, {"file not found", "file is corrupt", "out of memory", "File is corrupted"});
   std::vector<std::uint32_t> pixels;
+  pixels.swap(pixelScratch);
   int w = 0, h = 0;
   if (!error && !plat::DecodeImage(bytes.data(), bytes.size(), &pixels, &w, &h)) error = "File is corrupted";
   if (error) {
+    pixels.swap(pixelScratch);
     ShowMessageBox(error, file);
     return;
   }

@@ -21,6 +21,11 @@ bool brickPicturesLoaded = false;
 
 namespace {
 
+// The file the backdrop in islandPicture came from, and whether the overlay was loaded with
+// it, after a LoadIsland that found both; empty otherwise.
+std::string islandLoadedFrom;
+bool grassLoadedWith = false;
+
 constexpr int kPathSize = 260;  // paths are used as at most 259 characters
 
 std::uint16_t Le16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
@@ -144,17 +149,28 @@ bool ReadLevelFile(const char* path) {
   return true;
 }
 
+namespace {
+
+// Kept as designed: the last three characters of the whole path become "bmp", whatever the
+// name's extension (a name shorter than three characters loses the end of the folder).
+std::string IslandPath() {
+  std::string relative = DataPath("data\\levels\\islands\\", levelMap.islandImage);
+  relative.replace(relative.size() - 3, 3, "bmp");
+  return KPath::MakeAbsolute(relative.c_str());
+}
+
+}  // namespace
+
 bool LoadIsland() {
   delete islandPicture;
   islandPicture = nullptr;
   delete grassPicture;
   grassPicture = nullptr;
+  islandLoadedFrom.clear();
 
-  // Kept as designed: the last three characters of the whole path become "bmp", whatever the
-  // name's extension (a name shorter than three characters loses the end of the folder).
-  std::string relative = DataPath("data\\levels\\islands\\", levelMap.islandImage);
-  relative.replace(relative.size() - 3, 3, "bmp");
-  if (!LoadInto(islandPicture, KPath::MakeAbsolute(relative.c_str()))) {
+  const std::string island = IslandPath();
+  const bool ownFile = LoadInto(islandPicture, island);
+  if (!ownFile) {
     const std::string beach = KPath::MakeAbsolute("data\\levels\\islands\\beach.bmp");
     if (!LoadInto(islandPicture, beach)) {
       ShowMessageBox(beach.c_str(), "Could not load Island");
@@ -162,13 +178,25 @@ bool LoadIsland() {
     }
   }
 
-  if (levelMap.grassOverlay[0] == '\0') return true;
-  const std::string grass = KPath::MakeAbsolute("data\\levels\\islands\\herbe.bmp");
-  if (!LoadInto(grassPicture, grass)) {
-    ShowMessageBox(grass.c_str(), "Could not load grass overlay");
-    return false;
+  const bool wantGrass = levelMap.grassOverlay[0] != '\0';
+  if (wantGrass) {
+    const std::string grass = KPath::MakeAbsolute("data\\levels\\islands\\herbe.bmp");
+    if (!LoadInto(grassPicture, grass)) {
+      ShowMessageBox(grass.c_str(), "Could not load grass overlay");
+      return false;
+    }
   }
+  // A later LoadIslandAgain may keep these (not a fallback: its boxes would be shown again).
+  if (ownFile) islandLoadedFrom = island;
+  grassLoadedWith = wantGrass;
   return true;
+}
+
+bool LoadIslandAgain() {
+  const bool wantGrass = levelMap.grassOverlay[0] != '\0';
+  if (islandPicture && !islandLoadedFrom.empty() && islandLoadedFrom == IslandPath() && grassLoadedWith == wantGrass)
+    return true;
+  return LoadIsland();
 }
 
 bool LoadBrickImages() {
@@ -196,6 +224,7 @@ void FreeBrickImages() {
 }
 
 void FreeLevelImages() {
+  islandLoadedFrom.clear();
   FreeBrickImages();
   delete grassPicture;
   grassPicture = nullptr;

@@ -33,6 +33,10 @@ bool DecodeLevelMap(const unsigned char* bytes, std::size_t size, LevelMap* map)
 // The backdrop named by the map (or "beach.bmp") and the grass overlay. False, after a box,
 // when neither backdrop or the overlay can be loaded.
 bool LoadIsland();
+// LoadIsland for the level whose map was just read, which loaded them already: the pictures
+// are kept when the last LoadIsland found the backdrop's own file (no fallback, no box) and
+// the overlay as the map asks now; otherwise LoadIsland runs again.
+bool LoadIslandAgain();
 // The five brick pictures, once until freed. False, after a box, at the first that fails.
 bool LoadBrickImages();
 void FreeBrickImages();

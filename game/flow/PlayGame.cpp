@@ -166,12 +166,14 @@ void ResetLevelState(bool full) {
 }
 
 bool allBallsLost() {
-  for (int i = 0; i < kBallCount; ++i) {
-    if (play.balls[i].active) return false;
-    // Kept as designed: ball slot i is looked at together with the explosion of brick i, so
-    // only bricks 0..9 hold back the lost life.
-    if (bricks[i].explosionTimer > 0) return false;
-  }
+  for (const Ball& b : play.balls)
+    if (b.active) return false;
+  // Mended: only the explosions of bricks 0..9 used to hold back the lost life (the brick
+  // looked at with each ball slot), so a last ball lost while the level's last crate was
+  // still exploding could cost the last life of a cleared level. Every running explosion
+  // is waited for now, as the level-cleared test waits for them: that test comes first.
+  for (const Brick& b : bricks)
+    if (b.explosionTimer > 0) return false;
   return true;
 }
 
@@ -185,7 +187,10 @@ bool StartLevel(std::int32_t n) {
   resetPowerUps();
   CloseDoorsOverScreen();
   LoadLevelMap(n);
-  if (!LoadIsland()) return false;
+  // Kept as designed: the island is loaded a second time after the map's own load. Mended:
+  // that second load decoded the same two pictures again, a stall of a frame or more between
+  // the doors; the pictures just loaded from the same files are kept (the same on screen).
+  if (!LoadIslandAgain()) return false;
   LoadBrickImages();
   ResetLevelState(true);
   for (std::int32_t offset = 0; offset >= -300; offset -= 10) {

@@ -16,7 +16,7 @@ bool StartLevel(std::int32_t n);
 // The current level afresh (full: the bricks stand again, the shots are gone) or again after
 // a lost life (the bricks as they are); a new ball waits on the bat.
 void ResetLevelState(bool full);
-// True when no ball is in play any more and the explosions watched have finished.
+// True when no ball is in play any more and no brick is still exploding.
 bool allBallsLost();
 // Writes level n to "al.raw" when it is beyond the highest level reached.
 void SaveHighestLevel(std::int32_t n);

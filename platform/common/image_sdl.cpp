@@ -83,6 +83,69 @@ void InitDecoders() {
   done = true;
   IMG_Init(IMG_INIT_JPG | IMG_INIT_PNG);
 }
+// 24- and 32-bit pictures with 8-bit channels (every BMP and JPEG of the game) read straight
+// into 0x00RRGGBB: SDL's general conversion into a second surface took most of a level's
+// loading time. False, with nothing written, for any other layout (converted by SDL then).
+bool CopyTrueColour(SDL_Surface* s, std::vector<std::uint32_t>* pixels) {
+  const SDL_PixelFormat* f = s->format;
+  const int bytes = f->BytesPerPixel;
+  if ((bytes != 3 && bytes != 4) || f->palette || f->Rloss || f->Gloss || f->Bloss) return false;
+  if (f->Rmask != (0xffu << f->Rshift) || f->Gmask != (0xffu << f->Gshift) || f->Bmask != (0xffu << f->Bshift))
+    return false;
+  if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return false;
+  const int w = s->w, h = s->h;
+  pixels->resize(static_cast<std::size_t>(w) * h);
+  const int rs = f->Rshift, gs = f->Gshift, bs = f->Bshift;
+  for (int y = 0; y < h; ++y) {
+    const auto* in = static_cast<const std::uint8_t*>(s->pixels) + static_cast<std::size_t>(y) * s->pitch;
+    std::uint32_t* out = pixels->data() + static_cast<std::size_t>(y) * w;
+    for (int x = 0; x < w; ++x, in += bytes) {
+      // Pixels are stored in the machine's byte order, as SDL's masks describe them.
+      std::uint32_t v = 0;
+      std::memcpy(&v, in, static_cast<std::size_t>(bytes));
+#if SDL_BYTEORDER == SDL_BIG_ENDIAN
+      v >>= 8 * (4 - bytes);
+#endif
+      out[x] = ((v >> rs) & 0xffu) << 16 | ((v >> gs) & 0xffu) << 8 | ((v >> bs) & 0xffu);
+    }
+  }
+  if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+  return true;
+}
+
+std::uint32_t Le32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+// Uncompressed 24- and 32-bit BMP files (every BMP the game ships) read straight from the
+// file's bytes: no decoded copy in between, whose fresh memory cost more than the reading.
+// False, with nothing written, for anything else (SDL_image reads those).
+bool DecodePlainBmp(const std::uint8_t* b, std::size_t size, std::vector<std::uint32_t>* pixels, int* width,
+                    int* height) {
+  if (size < 54 || b[0] != 'B' || b[1] != 'M') return false;
+  const std::uint32_t offset = Le32(b + 10), header = Le32(b + 14);
+  const std::int32_t w = static_cast<std::int32_t>(Le32(b + 18)), rawH = static_cast<std::int32_t>(Le32(b + 22));
+  const int bits = b[28] | b[29] << 8, planes = b[26] | b[27] << 8;
+  if (header < 40 || planes != 1 || (bits != 24 && bits != 32) || Le32(b + 30) != 0) return false;
+  if (w <= 0 || w > kMaxSide || rawH == 0 || rawH < -kMaxSide || rawH > kMaxSide) return false;
+  const int h = rawH < 0 ? -rawH : rawH;
+  const std::size_t bytes = static_cast<std::size_t>(bits / 8);
+  const std::size_t stride = (static_cast<std::size_t>(w) * bits + 31) / 32 * 4;
+  if (offset > size || (size - offset) / stride < static_cast<std::size_t>(h)) return false;
+  pixels->resize(static_cast<std::size_t>(w) * h);
+  for (int y = 0; y < h; ++y) {
+    const int fileRow = rawH < 0 ? y : h - 1 - y;  // bottom-up unless the height is negative
+    const std::uint8_t* in = b + offset + static_cast<std::size_t>(fileRow) * stride;
+    std::uint32_t* out = pixels->data() + static_cast<std::size_t>(y) * w;
+    for (int x = 0; x < w; ++x, in += bytes)
+      out[x] = static_cast<std::uint32_t>(in[2]) << 16 | static_cast<std::uint32_t>(in[1]) << 8 | in[0];
+  }
+  *width = w;
+  *height = h;
+  return true;
+}
+
 }  // namespace
 
 bool DecodeImage(const void* bytes, std::size_t size, std::vector<std::uint32_t>* pixels,
@@ -100,6 +163,7 @@ bool DecodeImage(const void* bytes, std::size_t size, std::vector<std::uint32_t>
   if (format == Format::kUnknown || declaredW <= 0 || declaredH <= 0 || declaredW > kMaxSide ||
       declaredH > kMaxSide || declaredW * declaredH > kMaxPixels)
     return false;
+  if (DecodePlainBmp(static_cast<const std::uint8_t*>(bytes), size, pixels, width, height)) return true;
   InitDecoders();
   SDL_RWops* rw = SDL_RWFromConstMem(bytes, static_cast<int>(size));
   if (!rw) return false;
@@ -112,6 +176,12 @@ bool DecodeImage(const void* bytes, std::size_t size, std::vector<std::uint32_t>
       std::int64_t{decoded->w} * decoded->h > kMaxPixels) {
     SDL_FreeSurface(decoded);
     return false;
+  }
+  if (CopyTrueColour(decoded, pixels)) {
+    *width = decoded->w;
+    *height = decoded->h;
+    SDL_FreeSurface(decoded);
+    return true;
   }
   SDL_Surface* argb = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_ARGB8888, 0);
   SDL_FreeSurface(decoded);

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -37,7 +38,6 @@ TEST_F(LoadPictureTest, BitmapsOfEveryDepthDecodeUprightAtTheirSize) {
   EXPECT_EQ(g.height, 480.0f);
   EXPECT_EQ(g.pixelWidth, 640);
   EXPECT_EQ(g.depth, 16);
-  EXPECT_EQ(g.Image()[0], 0xff0000u);
   EXPECT_EQ(g.Surface()->pixels[0], 0xf800);
   EXPECT_EQ(g.Surface()->pixels[640 * 480 - 1], 31);
 
@@ -47,9 +47,9 @@ TEST_F(LoadPictureTest, BitmapsOfEveryDepthDecodeUprightAtTheirSize) {
   std::vector<std::uint8_t> idx = {0, 1, 2, 2, 1, 0, 1, 1, 1};
   EXPECT_TRUE(Load(&p8, dir.Write("p8.bmp", EncodeBmp8(3, 3, palette, idx))).empty());
   ASSERT_EQ(p8.pixelWidth, 3);
-  EXPECT_EQ(p8.Image()[0], 0x0000ffu);
-  EXPECT_EQ(p8.Image()[2], 0xffffffu);
-  EXPECT_EQ(p8.Image()[7], 0x00ff00u);
+  EXPECT_EQ(p8.Surface()->pixels[0], 31);
+  EXPECT_EQ(p8.Surface()->pixels[2], 0xffff);
+  EXPECT_EQ(p8.Surface()->pixels[7], 0x07e0);
   EXPECT_EQ(std::string(p8.path), dir.File("p8.bmp"));
 
   // Game code names files with backslashes.
@@ -61,18 +61,44 @@ TEST_F(LoadPictureTest, BitmapsOfEveryDepthDecodeUprightAtTheirSize) {
   EXPECT_EQ(slashed.pixelWidth, 2);
 }
 
+TEST_F(LoadPictureTest, PlainBitmapsReadDirectlyMatchTheirPixels) {
+  // 3 x 2 at 24 bits (rows padded to 12 bytes) and the same at 32 bits stored top-down.
+  const std::vector<Rgb> px = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {1, 2, 3}, {250, 128, 7}, {9, 9, 9}};
+  std::string top = EncodeBmp24(3, 2, px);
+  std::string b32 = top.substr(0, 54);
+  b32[2] = static_cast<char>(54 + 24);
+  const std::int32_t negative = -2;
+  std::memcpy(&b32[22], &negative, 4);
+  b32[28] = 32;
+  for (const Rgb& c : px) b32 += std::string{static_cast<char>(c.b), static_cast<char>(c.g), static_cast<char>(c.r), '\x7f'};
+  for (const std::string& bytes : {top, b32}) {
+    std::vector<std::uint32_t> out;
+    int w = 0, h = 0;
+    ASSERT_TRUE(plat::DecodeImage(bytes.data(), bytes.size(), &out, &w, &h));
+    ASSERT_EQ(w, 3);
+    ASSERT_EQ(h, 2);
+    EXPECT_EQ(out, (std::vector<std::uint32_t>{0xff0000, 0x00ff00, 0x0000ff, 0x010203, 0xfa8007, 0x090909}));
+    // Cut short, it is refused rather than read past its end.
+    EXPECT_FALSE(plat::DecodeImage(bytes.data(), bytes.size() - 1, &out, &w, &h));
+  }
+}
+
 TEST_F(LoadPictureTest, JpegDecodes) {
   // 16 x 8: the left half red, the right half blue (made for this test).
   KGraphic g;
   EXPECT_TRUE(Load(&g, ZR_TEST_DATA "/halves.jpg").empty());
   ASSERT_EQ(g.pixelWidth, 16);
   ASSERT_EQ(g.pixelHeight, 8);
+  std::vector<std::uint32_t> px;
+  int w = 0, h = 0;
+  ASSERT_TRUE(DecodePictureFile(ZR_TEST_DATA "/halves.jpg", &px, &w, &h));
   auto near = [](std::uint32_t px, int r, int gr, int b) {
     return std::abs(static_cast<int>(px >> 16) - r) < 24 && std::abs(static_cast<int>((px >> 8) & 255) - gr) < 24 &&
            std::abs(static_cast<int>(px & 255) - b) < 24;
   };
-  EXPECT_TRUE(near(g.Image()[2 * 16 + 1], 255, 0, 0));
-  EXPECT_TRUE(near(g.Image()[5 * 16 + 14], 0, 0, 255));
+  EXPECT_TRUE(near(px[2 * 16 + 1], 255, 0, 0));
+  EXPECT_TRUE(near(px[5 * 16 + 14], 0, 0, 255));
+  EXPECT_EQ(g.Surface()->pixels[2 * 16 + 1] & 0xf800, 0xf800);
 }
 
 TEST_F(LoadPictureTest, FailuresShowTheirBoxesAndLeaveAnEmptyPicture) {

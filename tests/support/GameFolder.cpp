@@ -1,7 +1,11 @@
 #include "GameFolder.h"
 
 #include "BmpWriter.h"
+#include "LevelMapFormat.h"
 #include "platform.h"
+
+#include <cstring>
+#include <filesystem>
 
 #include <cstdio>
 #include <sys/wait.h>
@@ -81,6 +85,72 @@ void Build(const TempDir& root, int levelCount) {
   Solid(root, "data/sprites/policeoff.bmp", 300, 100, 0xC0C0C0);
   Solid(root, "data/sprites/policeon.bmp", 300, 100, 0xF0F000);
   WriteZindoIni(root, levelCount);
+}
+
+void WriteLevelMap(const TempDir& root, const std::string& name, int strength) {
+  std::string map(kLevelMapSize, '\0');
+  auto f32 = [&map](int at, float v) {
+    std::uint32_t u;
+    std::memcpy(&u, &v, 4);
+    for (int k = 0; k < 4; ++k) map[static_cast<std::size_t>(at + k)] = static_cast<char>(u >> (8 * k));
+  };
+  auto i16 = [&map](int at, int v) {
+    map[static_cast<std::size_t>(at)] = static_cast<char>(v & 0xff);
+    map[static_cast<std::size_t>(at) + 1] = static_cast<char>((v >> 8) & 0xff);
+  };
+  f32(kMapGravityAt, 0.05f);
+  f32(kMapMaxBallSpeedAt, 6.0f);
+  f32(kMapBounceSpeedStepAt, 0.25f);
+  map.replace(kMapIslandImageAt, 11, "island1.bmp");
+  map.replace(kMapMusicFileAt, 8, "song.ogg");
+  for (int i = 0; i < 10; ++i) {
+    const int at = kMapBricksAt + i * kBrickRecordSize;
+    i16(at + kBrickSrcRightAt, 44);
+    i16(at + kBrickSrcBottomAt, 22);
+    const float rect[4] = {200.0f + 44 * i, 100, 244.0f + 44 * i, 122};
+    for (int k = 0; k < 4; ++k) f32(at + kBrickLeftAt + 4 * k, rect[k]);
+    map[static_cast<std::size_t>(at + kBrickAliveAt)] = map[static_cast<std::size_t>(at + kBrickPresentAt)] = 1;
+    f32(at + kBrickCentreOffsetXAt, 22);
+    f32(at + kBrickCentreOffsetYAt, 11);
+    i16(at + kBrickDropBonusAt, -1);
+    i16(at + kBrickStrengthAt, strength);
+  }
+  root.Write("data/levels/maps/" + name, map);
+}
+
+void CopyGame(const std::string& from, const TempDir& root) {
+  namespace fs = std::filesystem;
+  fs::copy(fs::path(from) / "data", fs::path(root.Path()) / "data", fs::copy_options::recursive);
+  fs::copy(fs::path(from) / "zindo.ini", fs::path(root.Path()) / "zindo.ini");
+  for (const char* written : {"data/fullscreen.stt", "data/gamepad.stt"}) fs::remove(fs::path(root.Path()) / written);
+}
+
+void BuildGame(const TempDir& root, int levelCount) {
+  Build(root, levelCount);
+  struct Picture {
+    const char* name;
+    int w, h;
+    std::uint32_t colour;
+  };
+  // Sizes as the game's sheets have them (frame grids of whole frames); no pure blue anywhere.
+  const Picture pictures[] = {
+      {"data/sprites/singeA.bmp", 500, 400, 0x604020},    {"data/sprites/balle.bmp", 160, 20, 0xF8F0E0},
+      {"data/sprites/evilball.bmp", 216, 26, 0x800000},   {"data/sprites/explosion.bmp", 192, 192, 0xF8A000},
+      {"data/levels/islands/bpanel.bmp", 800, 600, kPanel}, {"data/sprites/win.bmp", 462, 675, 0x40A040},
+      {"data/sprites/lose.bmp", 468, 621, 0xA04040},      {"data/sprites/batteur.bmp", 923, 400, 0x806040},
+      {"data/sprites/batteS.bmp", 270, 312, 0xC0A000},    {"data/sprites/batteM.bmp", 320, 312, 0xC0A000},
+      {"data/sprites/batteL.bmp", 370, 312, 0xC0A000},    {"data/sprites/gunbat.bmp", 320, 312, 0x808080},
+      {"data/sprites/gunshoot.bmp", 392, 520, 0x606060},  {"data/levels/islands/island1.bmp", 800, 600, kIsland},
+      {"data/levels/islands/herbe.bmp", 800, 34, 0x00C000}, {"data/go/gameover.bmp", 800, 600, kGameOverBackground},
+      {"data/general/ENGLISH/end.jpg", 800, 600, kEndPicture},  // the decoder goes by the bytes
+  };
+  for (const Picture& p : pictures) Solid(root, p.name, p.w, p.h, p.colour);
+  for (int k = 1; k <= 5; ++k)
+    Solid(root, "data/levels/bricks/planche" + std::to_string(k) + ".bmp", 360, 112,
+          0xC00000u | static_cast<std::uint32_t>(k * 0x20) << 8);
+  for (int k = 1; k <= 6; ++k)
+    Solid(root, "data/go/go" + std::to_string(k) + ".bmp", 354, 240, 0x100000u * static_cast<std::uint32_t>(k + 8));
+  WriteLevelMap(root, "l.map", 1);
 }
 
 int PointerFrame(const std::vector<std::uint32_t>& shot, int x, int y) {

@@ -22,6 +22,11 @@ constexpr std::uint32_t kOptionsBackground = 0x404040;
 constexpr std::uint32_t kVolumeBar = 0xF88000;
 constexpr std::uint32_t kHighScoreBackground = 0x202020;
 constexpr std::uint32_t kPointer = 0xF8F8F8;  // the pointer's 4 x 4 corner square
+// The game's pictures (BuildGame).
+constexpr std::uint32_t kIsland = 0x285078;
+constexpr std::uint32_t kPanel = 0x784828;
+constexpr std::uint32_t kGameOverBackground = 0x500000;
+constexpr std::uint32_t kEndPicture = 0x005050;
 // Which pointer frame (0..4) is drawn with its hot spot at (x, y), or -1.
 int PointerFrame(const std::vector<std::uint32_t>& shot, int x, int y);
 std::uint32_t DigitColour(int digit);         // 0..9
@@ -30,6 +35,16 @@ std::uint32_t DigitColour(int digit);         // 0..9
 // screen load, and zindo.ini with levelcount.
 void Build(const TempDir& root, int levelCount);
 void WriteZindoIni(const TempDir& root, int levelCount);
+// Build, and what a game loads: the sprites, the panel, a level's island, overlay and brick
+// sheets, the game-over and end pictures, and the map "l.map" every level of zindo.ini names
+// (WriteLevelMap with strength 1). No sounds: the music stays silent.
+void BuildGame(const TempDir& root, int levelCount);
+// The game folder `from` (the real data) copied into root, without the executable and
+// without the files the game writes beside itself (progress, scores, settings).
+void CopyGame(const std::string& from, const TempDir& root);
+// A map of ten 44 x 22 crates in a row at y 100 (x 200..640), each of that strength (999:
+// unbreakable), on island1.bmp.
+void WriteLevelMap(const TempDir& root, const std::string& name, int strength);
 void WriteInt32File(const TempDir& root, const std::string& name, const std::vector<std::int32_t>& values);
 
 // Reads the number drawn right-aligned at rightX, top y (the digit glyph colours), or -1.

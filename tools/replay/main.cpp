@@ -1,10 +1,16 @@
-// zindo-replay --root DIR --script FILE [--max-frames N] [--max-time MS] [--screen highscores:SCORE]
+// zindo-replay --root DIR --script FILE [--max-frames N] [--max-time MS] [--screen highscores:SCORE|demos:N]
 // Runs the game on the scripted platform: DIR plays the executable's folder, the script
 // gives the input. Prints each message box as it is shown and "frames: N time_ms: T" at the
 // end. Exit 0, or 3 when a limit was hit, or 2 for a bad script or bad arguments.
+#include "DataConfig.h"
 #include "GameMain.h"
 #include "HighScores.h"
 #include "GameRecord.h"
+#include "KDisplayWindow.h"
+#include "KGraphic.h"
+#include "RawFiles.h"
+#include "Screen.h"
+#include "Services.h"
 #include "KInputState.h"
 #include "PlayGame.h"
 #include "Random.h"
@@ -14,6 +20,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,6 +30,14 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizer runtime's count of the bytes its allocator has handed out (its header is not
+// installed everywhere).
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+#else
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -187,6 +202,36 @@ void PrintGameEvent(GameEvent e) {
 
 bool screenGiven = false;
 std::int32_t screenScore = -1;
+std::uint64_t demoRuns = 0;  // --screen demos:N
+
+// Bytes of heap in use (the sanitizer's count under AddressSanitizer, whose allocator glibc
+// does not see).
+std::uint64_t HeapInUse() {
+#if defined(__SANITIZE_ADDRESS__)
+  return __sanitizer_get_current_allocated_bytes();
+#else
+  return mallinfo2().uordblks;
+#endif
+}
+
+// The attract mode's demonstration N times back to back, as the main menu starts it (its
+// sheet loaded, the level count read, from the highest level reached), and the heap in use
+// after the first and after the last.
+void RunDemos() {
+  bigPlancheSheet = LoadSprite(KPath::MakeAbsolute("data\\sprites\\bigplanche.bmp"));
+  gameRecord.levelCount = GetDataInt("levelcount");
+  std::uint64_t afterFirst = 0;
+  for (std::uint64_t i = 0; i < demoRuns && !KDisplayWindow::IsQuitRequested(); ++i) {
+    gameRecord.highestLevel = ReadHighestLevel();
+    gameRecord.menuLevel = std::max(1, std::min(gameRecord.highestLevel, gameRecord.levelCount));
+    if (!PlayGame(true)) break;
+    if (i == 0) afterFirst = HeapInUse();
+  }
+  delete bigPlancheSheet;
+  bigPlancheSheet = nullptr;
+  std::printf("heap: after-first=%llu end=%llu\n", static_cast<unsigned long long>(afterFirst),
+              static_cast<unsigned long long>(HeapInUse()));
+}
 
 bool ParseSigned(const std::string& text, std::int32_t* out) {
   char* end = nullptr;
@@ -213,9 +258,13 @@ int main(int argc, char** argv) {
     } else if (arg == "--screen" && value) {
       // A test entry point: "highscores:SCORE" opens the high-score screen at start-up
       // instead of the main menu (as the end of a game with that score does).
+      // "demos:N" runs the demonstration N times back to back instead (the soak test).
       const std::string v = value;
-      if (v.rfind("highscores:", 0) != 0 || !ParseSigned(v.substr(11), &screenScore))
-        return Usage("--screen wants highscores:SCORE");
+      if (v.rfind("demos:", 0) == 0) {
+        if (!ParseCount(v.c_str() + 6, &demoRuns) || demoRuns == 0) return Usage("--screen demos: wants a count above 0");
+      } else if (v.rfind("highscores:", 0) != 0 || !ParseSigned(v.substr(11), &screenScore)) {
+        return Usage("--screen wants highscores:SCORE or demos:N");
+      }
       screenGiven = true;
     } else if (arg == "--max-time" && value) {
       std::uint64_t ms = 0;
@@ -267,7 +316,9 @@ int main(int argc, char** argv) {
   script::SetTickHook(Tick);
   SetGameEventHook(PrintGameEvent);
 
-  if (screenGiven)
+  if (demoRuns > 0)
+    GameMainWith(RunDemos);
+  else if (screenGiven)
     GameMainWith([] {
       // The table as the main menu prepares it, then the screen as a game's end opens it.
       ResetHighScores();

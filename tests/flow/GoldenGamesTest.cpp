@@ -1,0 +1,85 @@
+// Golden runs on the real game data: scripted games and the attract mode's demonstration
+// replayed by zindo-replay, whose lines at each level start and end and at the end of a game
+// (frame, level, score, lives, level bonus, generator state) are compared with the expected
+// text in golden/. After a deliberate change of the rules, the levels or the loop, write them
+// anew with
+//   ZR_WRITE_GOLDEN=1 build/obj/tests/flow/golden_games_test
+// and review their difference before committing it.
+#include "GameFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace {
+
+class GoldenTest : public ::testing::Test {
+ protected:
+  void SetUp() override { folder::CopyGame(ZR_GAME_DIR, root); }
+  std::string Run(const std::string& script) {
+    const ReplayRun r = RunReplay(root, script, "--max-time 200000");
+    EXPECT_EQ(r.code, 0) << r.out;
+    return r.out;
+  }
+  static void ExpectGolden(const std::string& name, const std::string& out) {
+    const std::string path = std::string(ZR_GOLDEN_DIR) + "/" + name;
+    if (std::getenv("ZR_WRITE_GOLDEN")) {
+      std::ofstream(path, std::ios::binary) << out;
+      return;
+    }
+    const std::string expected = ReadFileBytes(path);
+    ASSERT_FALSE(expected.empty()) << "no " << path;
+    EXPECT_EQ(out, expected) << "the output differs from " << path;
+  }
+  TempDir root;
+};
+
+// Left alone, the menu starts the demonstration after 8 s; it plays 2125 frames of level 1.
+const std::string kDemo = "f0 mouse 700 100\nf2800 close\n";
+
+TEST_F(GoldenTest, TheDemonstrationTwiceTheSameAndDeafToThePlayer) {
+  const std::string out = Run(kDemo);
+  ExpectGolden("demo.txt", out);
+  EXPECT_EQ(Run(kDemo), out);
+  // Pause, Space and the gamepad's buttons change nothing in it (keys are no activity for
+  // the menu either).
+  EXPECT_EQ(Run("t12000 tap P\nt15000 tap SPACE\nt20000 joybuttons 1\nt20100 joybuttons 0\n" + kDemo), out);
+}
+
+TEST_F(GoldenTest, AMouseGameOnLevelOneThenEveryLevelSkippedToTheEnd) {
+  // The pointer sweeps the field and clicks (launching balls, firing the gun bat) for 1000
+  // frames; then Up+F4 clear level after level, through the end screen to the name entry.
+  std::string script = "f0 mouse 420 225\nf5 click 420 225\n";
+  for (int f = 80; f < 1000; f += 25) {
+    const int x = 180 + (f * 37) % 560;
+    script += "f" + std::to_string(f) + " mouse " + std::to_string(x) + " 300\n";
+    if (f % 100 == 80) script += "f" + std::to_string(f + 5) + " click " + std::to_string(x) + " 300\n";
+  }
+  script +=
+      "f1000 key UP down\nf1000 key F4 down\nf2400 key UP up\nf2400 key F4 up\nf2450 click 400 300\n"
+      "f2600 tap Z\nf2610 tap R\nf2620 tap RETURN\nf2700 close\n";
+  ExpectGolden("mouse-game.txt", Run(script));
+  EXPECT_EQ(ReadFileBytes(root.File("al.raw")), std::string("\x15\0\0\0", 4));  // 21: after the last
+}
+
+TEST_F(GoldenTest, AKeyboardAndGamepadGameOnTheLastLevel) {
+  // Level 20 reached before: the menu starts there. Arrows and the stick steer, Space
+  // launches and fires, until the last life is lost; the score enters the table.
+  folder::WriteInt32File(root, "al.raw", {20});
+  std::string script = "dialog play gamepad=1\nf0 mouse 420 225\nf5 click 420 225\nf60 mouse 420 10\n";
+  for (int f = 80; f < 3000; f += 60) {
+    const std::string key = (f / 60) % 2 ? "LEFT" : "RIGHT";
+    script += "f" + std::to_string(f) + " key " + key + " down\nf" + std::to_string(f + 40) + " key " + key + " up\n";
+    if (f % 240 == 80) script += "f" + std::to_string(f + 45) + " tap SPACE\n";
+    if (f % 600 == 320) {
+      script += "f" + std::to_string(f + 50) + " joy " + std::to_string((f * 97) % 65536) + "\nf" +
+                std::to_string(f + 55) + " joy 32768\n";
+    }
+  }
+  script += "f3200 tap RETURN\nf3300 close\n";
+  ExpectGolden("keyboard-game.txt", Run(script));
+}
+
+}  // namespace
