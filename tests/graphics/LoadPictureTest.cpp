@@ -204,7 +204,7 @@ TEST_F(LoadPictureTest, AbsurdSizesInAHeaderAreRefusedBeforeDecoding) {
   KGraphic flipped;
   EXPECT_TRUE(Load(&flipped, dir.Write("topdown.bmp", topDown)).empty());
   ASSERT_EQ(flipped.pixelHeight, 2);
-  EXPECT_EQ(flipped.Image()[0], 0x0000ffu);  // the file's first row is now the top one
+  EXPECT_EQ(flipped.Surface()->pixels[0], 31);  // the file's first row (blue) is now the top one
 }
 
 TEST_F(LoadPictureTest, OnlyBitmapsJpegAndPngAreDecoded) {
@@ -223,9 +223,10 @@ TEST_F(LoadPictureTest, OnlyBitmapsJpegAndPngAreDecoded) {
   const std::vector<std::uint32_t> px = {0x102030, 0x405060};
   const std::string png = dir.File("two.png");
   ASSERT_TRUE(plat::WritePng24(png.c_str(), px.data(), 2, 1));
-  KGraphic p;
-  EXPECT_TRUE(Load(&p, png).empty());
-  EXPECT_EQ(p.Image(), px);
+  std::vector<std::uint32_t> decoded;
+  int w = 0, h = 0;
+  ASSERT_TRUE(DecodePictureFile(png.c_str(), &decoded, &w, &h));
+  EXPECT_EQ(decoded, px);
 }
 
 TEST_F(LoadPictureTest, TgaBranchIsCaseSensitive) {

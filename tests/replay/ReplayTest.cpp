@@ -70,10 +70,10 @@ TEST_F(ReplayTest, LimitsStopTheProgramAsIfClosed) {
   r = Replay("", "--max-time 500");
   EXPECT_EQ(r.code, 3);
   EXPECT_NE(r.out.find(" time_ms: 5"), std::string::npos) << r.out;
-  // A program that does not end after the close box (here: Play held down, waiting for the
-  // button to go up, which reads no window events) is stopped after the grace of 1000 frame
-  // times.
-  r = Replay("f2 mouse 420 225\nf3 down\n", "--max-time 300");
+  // A program that does not end after the close box (here: Options held down, the options
+  // screen waiting for the button to go up, which reads no window events) is stopped after
+  // the grace of 1000 frame times.
+  r = Replay("f2 mouse 420 400\nf3 down\n", "--max-time 300");
   EXPECT_EQ(r.code, 3);
   EXPECT_NE(r.out.find(" time_ms: 14300\n"), std::string::npos) << r.out;
   // Waiting in the background, the limit's close request ends the program at once.
