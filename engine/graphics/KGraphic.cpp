@@ -85,7 +85,13 @@ void NoteDrawn(KSurface* back, const KDirtyRect& r) {
 }  // namespace
 
 void CopyRow565(std::uint16_t* dst, const std::uint16_t* src, int n) {
-  std::memmove(dst, src, static_cast<std::size_t>(n) * sizeof(std::uint16_t));
+  const std::size_t bytes = static_cast<std::size_t>(n) * sizeof(std::uint16_t);
+  // Rows of two pictures never overlap; only a picture copied onto itself needs memmove.
+  const auto d = reinterpret_cast<std::uintptr_t>(dst), s = reinterpret_cast<std::uintptr_t>(src);
+  if (d + bytes <= s || s + bytes <= d)
+    std::memcpy(dst, src, bytes);
+  else
+    std::memmove(dst, src, bytes);
 }
 
 void CopyRow565Keyed(std::uint16_t* __restrict dst, const std::uint16_t* __restrict src, int n,
