@@ -31,16 +31,17 @@ test: build
 
 # Installs the game under PREFIX (staged under DESTDIR when given): the game folder in
 # PREFIX/lib/zindorumba, the command PREFIX/bin/zindorumba, the menu entry and its icons.
-# Every file installed is listed in $(BUILD_DIR)/install_manifest.txt, which uninstall reads.
+# Every file installed is listed in $(BUILD_DIR)/install_manifest.txt, which uninstall reads
+# (give it the same DESTDIR).
 PREFIX ?= /usr/local
 DESTDIR ?=
 install: build
 	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)" >$(BUILD_DIR).install.log 2>&1 \
 	  || { cat $(BUILD_DIR).install.log; exit 1; }
-	@echo "installed $$(wc -l <$(BUILD_DIR)/install_manifest.txt) files: $(DESTDIR)$(PREFIX)/bin/zindorumba," \
+	@echo "installed $$(grep -c '' $(BUILD_DIR)/install_manifest.txt) files: $(DESTDIR)$(PREFIX)/bin/zindorumba," \
 	  "$(DESTDIR)$(PREFIX)/lib/zindorumba/, the menu entry and its icons (list: $(BUILD_DIR)/install_manifest.txt)"
 uninstall:
-	@cmake -DMANIFEST="$(abspath $(BUILD_DIR))/install_manifest.txt" -P tools/uninstall.cmake
+	@cmake -DMANIFEST="$(abspath $(BUILD_DIR))/install_manifest.txt" -DDESTDIR="$(DESTDIR)" -P tools/uninstall.cmake
 
 # The suite under AddressSanitizer + UndefinedBehaviorSanitizer, or ThreadSanitizer, each in
 # its own build folder. CTEST_ARGS narrows it, e.g. CTEST_ARGS="-L audio".

@@ -1,6 +1,7 @@
-# cmake -DMANIFEST=build/install_manifest.txt -P tools/uninstall.cmake (make uninstall):
-# removes every file the last `make install` listed, then the game folder's own folders
-# once empty. The player's saved files (in the player's data folder) are left alone.
+# cmake -DMANIFEST=build/install_manifest.txt [-DDESTDIR=/stage] -P tools/uninstall.cmake
+# (make uninstall): removes every file the last `make install` listed (under DESTDIR when it
+# was staged: the list names the files as installed, without it), then the game folder's own
+# folders once empty. The player's saved files (in the player's data folder) are left alone.
 if(NOT MANIFEST OR NOT EXISTS "${MANIFEST}")
   message(FATAL_ERROR "uninstall: ${MANIFEST} not found; it is written by make install")
 endif()
@@ -8,6 +9,7 @@ file(STRINGS "${MANIFEST}" installed)
 set(removed 0)
 set(folders "")
 foreach(f IN LISTS installed)
+  set(f "${DESTDIR}${f}")
   if(IS_SYMLINK "${f}" OR EXISTS "${f}")
     file(REMOVE "${f}")
     math(EXPR removed "${removed} + 1")
