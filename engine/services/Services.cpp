@@ -62,6 +62,8 @@ bool RefusesNewFiles(const char* folder) {
   return errno == EROFS || errno == EACCES || errno == EPERM;
 }
 
+// Mended: a game folder that takes no file (an install under /usr/local, a read-only mount)
+// used to lose every setting and score silently; they now go to the player's own folder.
 void ChooseSaveFolder() {
   if (exeFolder[0] == '\0') InitEngineServices();
   saveFolderChosen = true;
