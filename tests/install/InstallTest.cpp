@@ -279,8 +279,11 @@ TEST_F(InstallTest, DesktopEntryCommandStartsTheGame) {
                 "for i in $(seq 1 300); do kill -0 $game 2>/dev/null || break; sleep 0.1; done\n"
                 "kill -0 $game 2>/dev/null && { kill $game; exit 91; }\n"
                 "wait $game\n");
-  const Cmd r = Shell("XDG_DATA_HOME='" + xdg.Path() + "' LSAN_OPTIONS=suppressions=" + ZR_LSAN_SUPPRESSIONS + " " +
-                      shell + "exec xvfb-run -a -s '-screen 0 1024x768x24' sh '" + scratch.File("play.sh") + "'\"");
+  // No leak report from this run under the sanitizers: the X and D-Bus libraries that SDL
+  // loads for the dialog and unloads at its close leave blocks whose stacks cannot be named
+  // any more (and so not suppressed). The game's own code is leak-checked in the replays.
+  const Cmd r = Shell("XDG_DATA_HOME='" + xdg.Path() + "' ASAN_OPTIONS=detect_leaks=0 " + shell +
+                      "exec xvfb-run -a -s '-screen 0 1024x768x24' sh '" + scratch.File("play.sh") + "'\"");
   EXPECT_EQ(r.code, 0) << r.out << ReadFileBytes(scratch.File("game.log"));
   EXPECT_EQ(Saved("data/fullscreen.stt"), std::string(1, '\x01')) << ReadFileBytes(scratch.File("game.log"));
   EXPECT_EQ(Saved("data/gamepad.stt"), std::string(1, '\0'));
