@@ -5,7 +5,7 @@ CTEST_ARGS ?=
 WERROR := $(if $(filter true,$(CI)),ON,OFF)
 CMAKE_FLAGS ?=
 
-.PHONY: all run test build deps configure test-asan test-tsan test-audio-sanitizers clean
+.PHONY: all run test build deps configure test-asan test-tsan test-audio-sanitizers clean install uninstall
 
 all: build
 
@@ -29,6 +29,20 @@ run:
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j$(JOBS) $(CTEST_ARGS)
 
+# Installs the game under PREFIX (staged under DESTDIR when given): the game folder in
+# PREFIX/lib/zindorumba, the command PREFIX/bin/zindorumba, the menu entry and its icons.
+# Every file installed is listed in $(BUILD_DIR)/install_manifest.txt, which uninstall reads
+# (give it the same DESTDIR).
+PREFIX ?= /usr/local
+DESTDIR ?=
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)" >$(BUILD_DIR).install.log 2>&1 \
+	  || { cat $(BUILD_DIR).install.log; exit 1; }
+	@echo "installed $$(grep -c '' $(BUILD_DIR)/install_manifest.txt) files: $(DESTDIR)$(PREFIX)/bin/zindorumba," \
+	  "$(DESTDIR)$(PREFIX)/lib/zindorumba/, the menu entry and its icons (list: $(BUILD_DIR)/install_manifest.txt)"
+uninstall:
+	@cmake -DMANIFEST="$(abspath $(BUILD_DIR))/install_manifest.txt" -DDESTDIR="$(DESTDIR)" -P tools/uninstall.cmake
+
 # The suite under AddressSanitizer + UndefinedBehaviorSanitizer, or ThreadSanitizer, each in
 # its own build folder. CTEST_ARGS narrows it, e.g. CTEST_ARGS="-L audio".
 # Any report fails the test that caused it.
@@ -44,7 +58,7 @@ test-audio-sanitizers:
 	@$(MAKE) --no-print-directory test-tsan CTEST_ARGS="-L audio"
 
 clean:
-	rm -rf build build-asan build-tsan build*.configure.log
+	rm -rf build build-asan build-tsan build*.configure.log build*.install.log
 
 # Fuzzing: every reader of outside bytes under libFuzzer with ASan+UBSan (clang) in build-fuzz/,
 # FUZZ_SECONDS each; FUZZ_READERS narrows, e.g. FUZZ_READERS="ini picture". Fails on any find.

@@ -27,8 +27,16 @@ std::uint64_t ClockMicroseconds();
 void ShowMessageBox(const char* caption, const char* text);
 
 // Opens a document or web address (an absolute file path or a URL) with the user's
-// preferred program. Returns false when nothing could be started.
+// preferred program. Returns false when nothing could be started. Never waits for the
+// program: it returns as soon as the program is on its way.
 bool OpenDocument(const char* pathOrUrl);
+
+// The player's own folder for the files the game writes, created (with its parents) when
+// missing: $XDG_DATA_HOME/zindorumba, or ~/.local/share/zindorumba when XDG_DATA_HOME is
+// unset, empty or not an absolute path. Written into buf as a full path without a trailing
+// separator (always zero-terminated). False, with an empty text, when there is no home to
+// put it in or it cannot be created.
+bool UserDataFolder(char* buf, std::size_t size);
 
 // ---- Start dialog ----------------------------------------------------------------------
 // A small window of its own, before the game window exists: the game draws it in pixels and

@@ -2,33 +2,113 @@
 
 #include "platform.h"
 
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 constexpr int kMaxPath = 260;
 char exeFolder[kMaxPath];
 char pathBuffer[kMaxPath];
+char saveFolder[kMaxPath];
+bool saveFolderChosen = false;
+bool savesBeside = true;
 std::int64_t counterFrequency = 0;
 bool hasCounter = false;
 }  // namespace
 
 void InitEngineServices() {
   if (!plat::ExecutableFolder(exeFolder, sizeof exeFolder)) exeFolder[0] = '\0';
+  saveFolderChosen = false;
   KClock::Init();
 }
 
 const char* ExeFolder() { return exeFolder; }
 
-const char* KPath::MakeAbsolute(const char* name) {
+namespace {
+
+// Copies text into a kMaxPath buffer, cut to kMaxPath - 1 characters.
+void CopyCut(char* to, const std::string& text) {
+  const std::size_t n = text.size() < kMaxPath - 1 ? text.size() : kMaxPath - 1;
+  std::memcpy(to, text.data(), n);
+  to[n] = '\0';
+}
+
+const char* PathIn(const char* folder, const char* name) {
   std::memset(pathBuffer, 0, sizeof pathBuffer);
-  if (exeFolder[0] == '\0') InitEngineServices();
   if (name[0] == '\\' || name[0] == ':' || name[0] == '/') ++name;
-  std::snprintf(pathBuffer, sizeof pathBuffer, "%s/%s", exeFolder, name);
+  CopyCut(pathBuffer, std::string(folder) + "/" + name);
   for (char* p = pathBuffer; *p; ++p) {
     if (*p == '\\') *p = '/';
   }
   return pathBuffer;
+}
+
+// Whether the folder takes a new file, tried by creating one (and removing it): permission
+// bits do not tell, since root writes past them while a read-only mount stops everyone.
+// Only a refusal says "not here"; a missing folder or a full disk is no reason to move.
+bool RefusesNewFiles(const char* folder) {
+  std::string probe = std::string(folder) + "/.zindorumba-write-check-XXXXXX";
+  const int fd = mkstemp(&probe[0]);
+  if (fd >= 0) {
+    close(fd);
+    unlink(probe.c_str());
+    return false;
+  }
+  return errno == EROFS || errno == EACCES || errno == EPERM;
+}
+
+// Mended: a game folder that takes no file (an install under /usr/local, a read-only mount)
+// used to lose every setting and score silently; they now go to the player's own folder.
+void ChooseSaveFolder() {
+  if (exeFolder[0] == '\0') InitEngineServices();
+  saveFolderChosen = true;
+  savesBeside = true;
+  CopyCut(saveFolder, exeFolder);
+  if (exeFolder[0] == '\0' || !RefusesNewFiles(exeFolder)) return;
+  char user[kMaxPath];
+  // Without a folder of the player's own the saves stay where they were, and fail there.
+  if (!plat::UserDataFolder(user, sizeof user) || user[0] == '\0') return;
+  CopyCut(saveFolder, user);
+  savesBeside = false;
+}
+
+// The folders on the way to a saved file in the player's folder (only data/ today).
+void MakeParentFolders(const char* path) {
+  const std::size_t base = std::strlen(saveFolder);
+  std::string part;
+  for (const char* p = path; *p; ++p) {
+    if (*p == '/' && static_cast<std::size_t>(p - path) > base) mkdir(part.c_str(), 0700);
+    part += *p;
+  }
+}
+
+}  // namespace
+
+const char* KPath::MakeAbsolute(const char* name) {
+  if (exeFolder[0] == '\0') InitEngineServices();
+  return PathIn(exeFolder, name);
+}
+
+const char* KPath::MakeSavePath(const char* name) {
+  if (!saveFolderChosen || exeFolder[0] == '\0') ChooseSaveFolder();
+  PathIn(saveFolder, name);
+  if (!savesBeside) MakeParentFolders(pathBuffer);
+  return pathBuffer;
+}
+
+const char* SaveFolder() {
+  if (!saveFolderChosen) ChooseSaveFolder();
+  return saveFolder;
+}
+
+bool SavesBesideExecutable() {
+  if (!saveFolderChosen) ChooseSaveFolder();
+  return savesBeside;
 }
 
 void KClock::Init() {

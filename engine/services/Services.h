@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <cstdio>
 
-// Finds the executable's folder and starts the clock. Safe to call more than once.
+// Finds the executable's folder and starts the clock. Safe to call more than once; the save
+// folder is chosen anew afterwards.
 void InitEngineServices();
 
 // The executable's folder (no trailing separator); empty until InitEngineServices ran.
@@ -18,7 +19,22 @@ class KPath {
   // name is dropped, the result is cut to 259 characters, and every '\' becomes '/', so
   // game code may name files as "data\levels\maps\%s".
   static const char* MakeAbsolute(const char* name);
+
+  // The full path of a file the game writes and reads back (its settings, volumes, progress
+  // and scores), in the same shared buffer and by the same rules as MakeAbsolute, but in the
+  // save folder (SaveFolder). In the player's own folder, the folders the name passes
+  // through (data/) are created as needed.
+  static const char* MakeSavePath(const char* name);
 };
+
+// Where the game keeps the files it writes: beside the executable when that folder takes
+// new files (the portable layout), otherwise in the player's own data folder
+// (plat::UserDataFolder, created then). Decided on first use after InitEngineServices and
+// kept. A folder that refuses files for another reason than permissions or a read-only file
+// system (missing, full) stays the save folder, and saves there fail as they always did.
+const char* SaveFolder();
+// True when SaveFolder is the executable's own folder.
+bool SavesBesideExecutable();
 
 class KClock {
  public:

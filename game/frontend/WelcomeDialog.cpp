@@ -5,6 +5,7 @@
 #include "StartSettings.h"
 #include "platform.h"
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -64,7 +65,16 @@ int RunDialog() {
 
 }  // namespace
 
-void OpenHelp() { plat::OpenDocument(KPath::MakeAbsolute("data\\help\\english\\index.html")); }
+// Mended: a help page that could not be opened used to be ignored, so the Help button did
+// nothing at all on a desktop without an opener; the player is now told where the page is.
+void OpenHelp() {
+  const std::string page = KPath::MakeAbsolute("data\\help\\english\\index.html");
+  if (plat::OpenDocument(page.c_str())) return;
+  const std::string text =
+      "No program to open the help page was found (xdg-open, from the xdg-utils package). "
+      "Open it in a web browser: " + page;
+  ShowMessageBox("ZindoRumba help", text.c_str());
+}
 
 bool ShowWelcomeDialog() {
   InitEngineServices();

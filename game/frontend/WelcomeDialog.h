@@ -10,7 +10,8 @@
 // whatever closed it.
 bool ShowWelcomeDialog();
 
-// Opens "data\help\english\index.html" in the player's browser.
+// Opens "data\help\english\index.html" in the player's browser; when the desktop has no
+// program to open it, a box says so and where the page is. Never waits for the browser.
 void OpenHelp();
 
 // ---- The dialog's own logic, apart from its window (tests drive it directly) -------------

@@ -35,7 +35,7 @@ void ApplyVolumes() { setVolumes(Percent(musicLevel), Percent(effectsLevel)); }
 }  // namespace
 
 void LoadVolumePrefs() {
-  std::FILE* f = std::fopen(KPath::MakeAbsolute("prefvol.raw"), "rb");
+  std::FILE* f = std::fopen(KPath::MakeSavePath("prefvol.raw"), "rb");
   if (!f) {
     musicLevel = 8;
     effectsLevel = 5;
@@ -55,11 +55,11 @@ void SaveVolumePrefs() {
   unsigned char b[8];
   WriteLe32(b, effectsLevel);
   WriteLe32(b + 4, musicLevel);
-  ReplaceFile(KPath::MakeAbsolute("prefvol.raw"), b, sizeof b);
+  ReplaceFile(KPath::MakeSavePath("prefvol.raw"), b, sizeof b);
 }
 
 std::int32_t ReadHighestLevel() {
-  std::FILE* f = std::fopen(KPath::MakeAbsolute("al.raw"), "rb");
+  std::FILE* f = std::fopen(KPath::MakeSavePath("al.raw"), "rb");
   if (!f) return 1;
   unsigned char b[4];
   const std::size_t got = std::fread(b, 1, sizeof b, f);
@@ -70,5 +70,5 @@ std::int32_t ReadHighestLevel() {
 void WriteHighestLevel(std::int32_t level) {
   unsigned char b[4];
   WriteLe32(b, level);
-  ReplaceFile(KPath::MakeAbsolute("al.raw"), b, sizeof b);
+  ReplaceFile(KPath::MakeSavePath("al.raw"), b, sizeof b);
 }

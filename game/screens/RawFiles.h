@@ -1,5 +1,7 @@
-// The small raw files the game keeps beside the executable: volumes ("prefvol.raw"), the
-// highest level reached ("al.raw"). Little-endian images of the values, no header.
+// The small raw files the game keeps in its save folder (KPath::MakeSavePath: beside the
+// executable, or the player's own folder when that one is read-only): volumes
+// ("prefvol.raw"), the highest level reached ("al.raw"). Little-endian images of the values,
+// no header.
 #pragma once
 
 #include <cstddef>

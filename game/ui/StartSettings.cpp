@@ -11,7 +11,7 @@ std::uint8_t gamepadEnabled = 0;
 namespace {
 
 void LoadByte(const char* name, std::uint8_t& value) {
-  std::FILE* f = std::fopen(KPath::MakeAbsolute(name), "rb");
+  std::FILE* f = std::fopen(KPath::MakeSavePath(name), "rb");
   if (!f) return;
   const int c = std::fgetc(f);
   if (c != EOF) value = static_cast<std::uint8_t>(c);  // an empty file keeps the value
@@ -21,7 +21,7 @@ void LoadByte(const char* name, std::uint8_t& value) {
 // Mended: the file used to be emptied first and then written, so a full disk or a crash in
 // between left it empty and the setting was lost; it is now replaced whole or not at all.
 // A file that cannot be written is still skipped.
-void SaveByte(const char* name, std::uint8_t value) { ReplaceFile(KPath::MakeAbsolute(name), &value, 1); }
+void SaveByte(const char* name, std::uint8_t value) { ReplaceFile(KPath::MakeSavePath(name), &value, 1); }
 
 }  // namespace
 

@@ -1,5 +1,6 @@
-// The two start settings chosen in the welcome dialog, kept in one-byte files beside the
-// executable: "data\fullscreen.stt" holds `windowed` (0 = full screen, anything else = a
+// The two start settings chosen in the welcome dialog, kept in one-byte files in the save
+// folder (KPath::MakeSavePath, beside the executable unless that one is read-only):
+// "data\fullscreen.stt" holds `windowed` (0 = full screen, anything else = a
 // window) and "data\gamepad.stt" holds `gamepadEnabled` (1 = use joystick 0, anything
 // else = no gamepad). Missing files keep the defaults; unwritable ones are skipped (a save
 // replaces the file whole or leaves it as it was).

@@ -2,6 +2,8 @@
 #include "platform.h"
 #include "script_platform.h"
 
+#include "common/user_folder.h"
+
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
@@ -13,6 +15,7 @@ std::uint64_t nowUs = 0;
 bool echoBoxes = true;
 std::vector<std::string> boxes;
 std::vector<std::string> documents;
+bool openerPresent = true;
 }  // namespace
 
 namespace script {
@@ -28,6 +31,7 @@ void Advance(std::uint64_t microseconds) { nowUs += microseconds; }
 const std::vector<std::string>& Boxes() { return boxes; }
 const std::vector<std::string>& OpenedDocuments() { return documents; }
 void SetEchoBoxes(bool on) { echoBoxes = on; }
+void SetDocumentOpener(bool present) { openerPresent = present; }
 void ClearRecords() {
   boxes.clear();
   documents.clear();
@@ -67,12 +71,25 @@ void ShowMessageBox(const char* caption, const char* text) {
 }
 
 bool OpenDocument(const char* pathOrUrl) {
+  if (!openerPresent) return false;
   documents.push_back(pathOrUrl ? pathOrUrl : "");
   if (echoBoxes) {
     std::printf("open: %s\n", pathOrUrl ? pathOrUrl : "");
     std::fflush(stdout);
   }
   return true;
+}
+
+// The same folder as the game's, by the same rules, so that tests steer it with
+// XDG_DATA_HOME and HOME.
+bool UserDataFolder(char* buf, std::size_t size) {
+  if (size > 0) buf[0] = '\0';
+  bool fromXdg = false;
+  std::string base;
+  if (!platcommon::DataHome(&base, &fromXdg)) return false;
+  const std::string folder = base + "/zindorumba";
+  if (!platcommon::MakeFolders(folder)) return false;
+  return platcommon::CopyWhole(folder, buf, size);
 }
 
 }  // namespace plat

@@ -23,6 +23,9 @@ const std::vector<std::string>& Boxes();
 const std::vector<std::string>& OpenedDocuments();
 // Echo boxes on standard output as "box: CAPTION | TEXT" (on by default).
 void SetEchoBoxes(bool on);
+// Whether the desktop has a program to open documents (true by default). Without one,
+// OpenDocument records nothing and fails, as the game's does without xdg-open.
+void SetDocumentOpener(bool present);
 void ClearRecords();
 
 // ---- Display, window events and input --------------------------------------------------

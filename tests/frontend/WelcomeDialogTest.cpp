@@ -124,3 +124,31 @@ TEST(StartSettingsTest, OneByteFilesBesideTheExecutable) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(OpenHelpTest, OpensThePageBesideTheExecutableOrSaysWhereItIs) {
+  TempDir root;
+  script::SetRoot(root.Path());
+  InitEngineServices();
+  script::SetEchoBoxes(false);
+  script::ClearRecords();
+  const std::string page = root.Path() + "/data/help/english/index.html";
+  OpenHelp();
+  ASSERT_EQ(script::OpenedDocuments().size(), 1u);
+  EXPECT_EQ(script::OpenedDocuments()[0], page);
+  EXPECT_TRUE(script::Boxes().empty());
+
+  // No opener on this desktop: a box names the page instead of nothing happening.
+  script::SetDocumentOpener(false);
+  script::ClearRecords();
+  OpenHelp();
+  script::SetDocumentOpener(true);
+  script::SetEchoBoxes(true);
+  EXPECT_TRUE(script::OpenedDocuments().empty());
+  ASSERT_EQ(script::Boxes().size(), 1u);
+  EXPECT_NE(script::Boxes()[0].find("xdg-open"), std::string::npos) << script::Boxes()[0];
+  EXPECT_NE(script::Boxes()[0].find(page), std::string::npos) << script::Boxes()[0];
+}
+
+}  // namespace

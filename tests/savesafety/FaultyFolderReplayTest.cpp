@@ -3,7 +3,8 @@
 // all save and fail; the game goes on without a crash, and every old file stays whole.
 //
 // The faults, played through zindo-replay in a shell made for it:
-// - a read-only folder: made with chmod where that stops writes; where it does not (the tests
+// - a read-only folder where the player's own folder cannot be had either (no home, or one
+//   inside the read-only folder), so the saves have nowhere to go: made with chmod where that stops writes; where it does not (the tests
 //   run as root) the folder is mounted read-only over itself in a mount namespace of the
 //   run's own (unshare), so the game sees a truly read-only file system;
 // - a full disk: the run may not write files past a size (ulimit -f; SIGXFSZ ignored), so
@@ -112,7 +113,8 @@ class FaultyFolderTest : public ::testing::Test {
 TEST_F(FaultyFolderTest, ReadOnlyFolderKeepsEveryFileAndTheGameGoesOn) {
   const std::string shell = ReadOnlyShell();
   if (shell.empty()) GTEST_SKIP() << "no way to make a read-only folder here (chmod is not obeyed, no unshare)";
-  const ReplayRun r = Run(shell, kOptionsThenTable, ReadOnlyEnd(shell));
+  // No home at all: no folder of the player's own.
+  const ReplayRun r = Run("unset HOME XDG_DATA_HOME; " + shell, kOptionsThenTable, ReadOnlyEnd(shell));
   ExpectWentOn(r, 4100);
   EXPECT_EQ(r.out.find("box:"), std::string::npos) << "a failed save is silent: " << r.out;
   // Back on the menu after the failed saves, then the table from the menu.
@@ -121,11 +123,14 @@ TEST_F(FaultyFolderTest, ReadOnlyFolderKeepsEveryFileAndTheGameGoesOn) {
   ExpectUnchanged(kSaved);
   ExpectNothingBeside();
 
-  // A name entered on the high-score screen, saved with Return.
-  const ReplayRun n = Run(shell, "f40 mouse 700 100\nt1000 tap A\nt1200 tap RETURN\n",
+  // A name entered on the high-score screen, saved with Return; the player's folder would be
+  // inside the read-only one and cannot be made.
+  const ReplayRun n = Run("export XDG_DATA_HOME=" + root.File("player") + "; " + shell,
+                          "f40 mouse 700 100\nt1000 tap A\nt1200 tap RETURN\n",
                           "--screen highscores:1000" + ReadOnlyEnd(shell));
   ExpectWentOn(n, 1200);
   ExpectUnchanged(kSaved);
+  EXPECT_FALSE(fs::exists(root.File("player") + "/zindorumba"));
 }
 
 TEST_F(FaultyFolderTest, FullDiskKeepsEveryFileAndTheGameGoesOn) {

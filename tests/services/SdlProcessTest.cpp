@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 #include <unistd.h>
@@ -32,4 +34,54 @@ TEST(SdlProcessTest, ClockIsMonotonicAndCountsRealMilliseconds) {
     ASSERT_GE(now, last);
     last = now;
   }
+}
+
+// The help page opens with the desktop's opener, found on PATH; without one the caller hears
+// of it at once, and with one the game goes on without waiting for the browser.
+class OpenDocumentTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* p = std::getenv("PATH");
+    oldPath_ = p ? p : "";
+  }
+  void TearDown() override { setenv("PATH", oldPath_.c_str(), 1); }
+  std::string oldPath_;
+};
+
+TEST_F(OpenDocumentTest, FalseWithoutAnOpenerOnPath) {
+  const auto empty = std::filesystem::temp_directory_path() / ("zr-noopener-" + std::to_string(getpid()));
+  std::filesystem::create_directories(empty);
+  setenv("PATH", empty.c_str(), 1);
+  EXPECT_FALSE(plat::OpenDocument("/games/Z/data/help/english/index.html"));
+  std::filesystem::remove_all(empty);
+}
+
+TEST_F(OpenDocumentTest, StartsTheOpenerWithAFileAddressAndDoesNotWaitForIt) {
+  const auto bin = std::filesystem::temp_directory_path() / ("zr-opener-" + std::to_string(getpid()));
+  std::filesystem::create_directories(bin);
+  const std::string record = (bin / "opened.txt").string();
+  {
+    std::FILE* f = std::fopen((bin / "xdg-open").c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    // Like a browser staying open: it writes what it was given, then keeps running a while.
+    std::fprintf(f, "#!/bin/sh\nprintf '%%s' \"$1\" > '%s.part' && mv '%s.part' '%s'\nsleep 3\n", record.c_str(),
+                 record.c_str(), record.c_str());
+    std::fclose(f);
+  }
+  std::filesystem::permissions(bin / "xdg-open", std::filesystem::perms::owner_all);
+  setenv("PATH", (bin.string() + ":" + oldPath_).c_str(), 1);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(plat::OpenDocument("/games/My Z/help#1/index.html"));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2000)) << "waited for the opener";
+  std::string got;
+  for (int i = 0; i < 200 && got.empty(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::FILE* f = std::fopen(record.c_str(), "r");
+    if (!f) continue;
+    char buf[512] = {};
+    got.assign(buf, std::fread(buf, 1, sizeof buf - 1, f));
+    std::fclose(f);
+  }
+  EXPECT_EQ(got, "file:///games/My%20Z/help%231/index.html");
+  std::filesystem::remove_all(bin);
 }

@@ -252,6 +252,33 @@ void Capsules(Output& out) {
   }
 }
 
+cairo_status_t AppendPngBytes(void* closure, const unsigned char* data, unsigned int length) {
+  static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+  return CAIRO_STATUS_SUCCESS;
+}
+
+// The icon a desktop's menu shows for the installed game: the window icon's face drawn
+// again at each size of the icon theme, with soft edges on a transparent ground. Kept in
+// the game folder as the theme lays them out, data/icons/hicolor/SIZExSIZE/apps/, from
+// where the install puts them under share/icons.
+void DesktopIcons(Output& out, const MonkeyPose& pose) {
+  for (int size : {48, 128, 256}) {
+    Canvas c(size, size);
+    cairo_scale(c.cr(), size / 32.0, size / 32.0);
+    DrawMonkeyHead(c.cr(), 16, 17, 0.95, pose);
+    cairo_surface_flush(c.surface());
+    std::string png;
+    const std::string dims = std::to_string(size) + "x" + std::to_string(size);
+    const std::string relative = "data/icons/hicolor/" + dims + "/apps/zindorumba.png";
+    if (cairo_surface_write_to_png_stream(c.surface(), AppendPngBytes, &png) != CAIRO_STATUS_SUCCESS) {
+      std::fprintf(stderr, "zindo-mkdata: cannot encode %s\n", relative.c_str());
+      out.ok = false;
+      continue;
+    }
+    out.Write(relative, png);
+  }
+}
+
 const char* kHelpPage = R"(<!DOCTYPE html>
 <html lang="en">
 <head>
@@ -403,6 +430,11 @@ void WriteWelcomeIconHelp(Output& out) {
     p.mouth = 1;
     DrawMonkeyHead(c.cr(), 16, 17, 0.95, p);
     out.Sprite("data/general/icon.bmp", c);
+  }
+  {
+    MonkeyPose p;
+    p.mouth = 1;
+    DesktopIcons(out, p);
   }
   out.Write("data/help/english/index.html", kHelpPage);
   Capsules(out);

@@ -1,0 +1,74 @@
+// Where the files the game writes go: beside the executable while that folder takes files,
+// otherwise in the player's folder. (A read-only game folder is played through zindo-replay
+// in tests/savesafety and tests/install, where a mount can be made read-only for one run.)
+#include "Services.h"
+#include "TestFiles.h"
+#include "script_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class SaveFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* v = std::getenv("XDG_DATA_HOME");
+    if (v) oldXdg_ = v, hadXdg_ = true;
+    setenv("XDG_DATA_HOME", user.Path().c_str(), 1);
+  }
+  void TearDown() override {
+    if (hadXdg_)
+      setenv("XDG_DATA_HOME", oldXdg_.c_str(), 1);
+    else
+      unsetenv("XDG_DATA_HOME");
+  }
+  static int Entries(const std::string& folder) {
+    int n = 0;
+    for (auto it = fs::recursive_directory_iterator(folder); it != fs::recursive_directory_iterator(); ++it) ++n;
+    return n;
+  }
+
+  TempDir root;
+  TempDir user;
+  std::string oldXdg_;
+  bool hadXdg_ = false;
+};
+
+TEST_F(SaveFolderTest, WritableGameFolderKeepsTheSavesBesideAndLeavesNoTrace) {
+  script::SetRoot(root.Path());
+  InitEngineServices();
+  EXPECT_STREQ(KPath::MakeSavePath("data\\gamepad.stt"), (root.Path() + "/data/gamepad.stt").c_str());
+  EXPECT_STREQ(KPath::MakeSavePath("/highscores.raw"), (root.Path() + "/highscores.raw").c_str());
+  EXPECT_TRUE(SavesBesideExecutable());
+  EXPECT_EQ(std::string(SaveFolder()), root.Path());
+  // The write check's file is gone again, no data/ was made for the settings, and the
+  // player's folder was not even created.
+  EXPECT_EQ(Entries(root.Path()), 0);
+  EXPECT_EQ(Entries(user.Path()), 0);
+}
+
+TEST_F(SaveFolderTest, MissingGameFolderIsNoReasonToMove) {
+  // Only a refusal (read-only, no permission) sends the saves elsewhere.
+  script::SetRoot(root.Path() + "/missing");
+  InitEngineServices();
+  EXPECT_STREQ(KPath::MakeSavePath("al.raw"), (root.Path() + "/missing/al.raw").c_str());
+  EXPECT_TRUE(SavesBesideExecutable());
+  EXPECT_EQ(Entries(user.Path()), 0);
+}
+
+TEST_F(SaveFolderTest, ChosenAgainAfterInitForAnotherFolder) {
+  script::SetRoot(root.Path() + "/missing");
+  InitEngineServices();
+  EXPECT_STREQ(KPath::MakeSavePath("al.raw"), (root.Path() + "/missing/al.raw").c_str());
+  script::SetRoot(root.Path());
+  InitEngineServices();
+  EXPECT_STREQ(KPath::MakeSavePath("al.raw"), (root.Path() + "/al.raw").c_str());
+}
+
+}  // namespace
