@@ -67,5 +67,5 @@ sleep 25
 t1=$(date +%s.%N); c1=$(ticks)
 hwm=$(awk '/VmHWM/ {print $2}' "/proc/$game_pid/status")
 echo "demonstration: $(calc %.2f "100 * ($c1 - $c0) / $hz / ($t1 - $t0)") % of one core over $(calc %.1f "$t1 - $t0") s"
-echo "peak RSS: $(calc %.1f "$hwm / 1024") MiB (SDL_FRAMEBUFFER_ACCELERATION=$SDL_FRAMEBUFFER_ACCELERATION)"
+echo "peak RSS: $(calc %.1f "$hwm / 1024") MiB${SDL_FRAMEBUFFER_ACCELERATION:+ (SDL_FRAMEBUFFER_ACCELERATION=$SDL_FRAMEBUFFER_ACCELERATION)}"
 echo "the game said: $(tr '\n' ' ' <"$work/game.log")"
