@@ -73,16 +73,6 @@ TEST(ClockTest, EveryReadAdvancesTheVirtualClockSoBusyWaitsEnd) {
   EXPECT_LE(reads, 250);
 }
 
-TEST(MessageBoxTest, ScriptedBoxIsOneLineCaptionFirstAndNeverBlocks) {
-  script::ClearRecords();
-  ::testing::internal::CaptureStdout();
-  ShowMessageBox("file not found", "/games/Z/data/x.bmp");
-  const std::string out = ::testing::internal::GetCapturedStdout();
-  EXPECT_EQ(out, "box: file not found | /games/Z/data/x.bmp\n");
-  ASSERT_EQ(script::Boxes().size(), 1u);
-  EXPECT_EQ(script::Boxes()[0], "file not found | /games/Z/data/x.bmp");
-}
-
 // The game runs its logger silent: no file appears and its trace texts go nowhere.
 TEST(LoggerTest, ModeTwoWritesNothingModeOneOpensTheFour) {
   namespace fs = std::filesystem;
