@@ -82,46 +82,40 @@ TEST_F(SampleLoadTest, BrokenWaveFilesFailCleanly) {
   EXPECT_EQ(s.Volume(), 60);
   EXPECT_FALSE(s.IsPlaying());
 
-  WaveSpec dataFirst;
-  dataFirst.data = Pcm16Bytes(Steps(100, 2));
-  dataFirst.dataBeforeFmt = true;  // no format known when "data" ends the scan
-  EXPECT_FALSE(s.LoadSample(Write("datafirst.wav", MakeWave(dataFirst)).c_str(), 100, false));
-  EXPECT_FALSE(s.HasBuffer());
-
-  WaveSpec noFmt;
-  noFmt.withFmt = false;
-  noFmt.data = Pcm16Bytes(Steps(100, 2));
-  EXPECT_FALSE(s.LoadSample(Write("nofmt.wav", MakeWave(noFmt)).c_str(), 100, false));
-
-  WaveSpec negative;
-  negative.data = Pcm16Bytes(Steps(100, 2));
-  negative.declaredDataSize = 0x80000000ll;  // negative as a signed size
-  EXPECT_FALSE(s.LoadSample(Write("neg.wav", MakeWave(negative)).c_str(), 100, false));
-  WaveSpec empty;
-  EXPECT_FALSE(s.LoadSample(Write("emptydata.wav", MakeWave(empty)).c_str(), 100, false));
-
-  WaveSpec odd;  // a format the device does not play
-  odd.bits = 12;
-  odd.data = Pcm16Bytes(Steps(100, 2));
-  EXPECT_FALSE(s.LoadSample(Write("odd.wav", MakeWave(odd)).c_str(), 100, false));
-
-  EXPECT_FALSE(s.LoadSample(dir.File("missing.wav").c_str(), 100, false));
-  EXPECT_FALSE(s.LoadSample(Write("empty.wav", "").c_str(), 100, false));
-  EXPECT_FALSE(s.LoadSample(nullptr, 100, false));
-  // A file that ends inside a tag or a format record.
-  EXPECT_FALSE(s.LoadSample(Write("cut1.wav", "RIFF\x10\0\0\0WAVEfmt ").c_str(), 100, false));
-  std::string cutFmt = MakeWave(WaveSpec{}).substr(0, 12 + 8 + 10);
-  EXPECT_FALSE(s.LoadSample(Write("cut2.wav", cutFmt).c_str(), 100, false));
-  EXPECT_FALSE(s.LoadSample(Write("cut3.wav", std::string("xxdata\x05", 7)).c_str(), 100, false));
-  // Random bytes.
+  const auto wave = [](void (*change)(WaveSpec&)) {
+    WaveSpec w;
+    w.data = Pcm16Bytes(Steps(100, 2));
+    change(w);
+    return MakeWave(w);
+  };
   std::string noise;
   std::uint32_t x = 12345;
   for (int i = 0; i < 5000; ++i) {
     x = x * 1664525u + 1013904223u;
     noise += static_cast<char>(x >> 24);
   }
-  EXPECT_FALSE(s.LoadSample(Write("noise.wav", noise).c_str(), 100, false));
-  EXPECT_FALSE(s.HasBuffer());
+  const struct {
+    const char* name;
+    std::string bytes;
+  } bad[] = {
+      {"datafirst.wav", wave([](WaveSpec& w) { w.dataBeforeFmt = true; })},  // no format known when "data" ends the scan
+      {"nofmt.wav", wave([](WaveSpec& w) { w.withFmt = false; })},
+      {"neg.wav", wave([](WaveSpec& w) { w.declaredDataSize = 0x80000000ll; })},  // negative as a signed size
+      {"emptydata.wav", MakeWave(WaveSpec{})},
+      {"odd.wav", wave([](WaveSpec& w) { w.bits = 12; })},  // a format the device does not play
+      {"empty.wav", ""},
+      // A file that ends inside a tag or a format record.
+      {"cut1.wav", std::string("RIFF\x10\0\0\0WAVEfmt ", 16)},
+      {"cut2.wav", MakeWave(WaveSpec{}).substr(0, 12 + 8 + 10)},
+      {"cut3.wav", std::string("xxdata\x05", 7)},
+      {"noise.wav", noise},
+  };
+  for (const auto& b : bad) {
+    EXPECT_FALSE(s.LoadSample(Write(b.name, b.bytes).c_str(), 100, false)) << b.name;
+    EXPECT_FALSE(s.HasBuffer()) << b.name;
+  }
+  EXPECT_FALSE(s.LoadSample(dir.File("missing.wav").c_str(), 100, false));
+  EXPECT_FALSE(s.LoadSample(nullptr, 100, false));
 }
 
 TEST_F(SampleLoadTest, DataChunkLongerThanTheFileIsCutToTheBytesPresent) {

@@ -92,35 +92,32 @@ TEST_F(SoundCuesTest, MissingFilesLeaveSilentSoundsInEverySlot) {
   EXPECT_FALSE(playSounds[19]->IsPlaying());
 }
 
-TEST_F(SoundCuesTest, HitRotationPlaysTwelveSlotsInOrder) {
+// Each rotation keeps its own counter: the bat's never reaches the heavy hits, and a cue that
+// comes back later in the list goes on where it stopped.
+TEST_F(SoundCuesTest, RotationsAndFixedCuesPlayTheirSlotsInOrder) {
   WriteEffects();
   loadPlaySounds();
-  const auto slots = Slots(playHitSound, 13);
-  EXPECT_EQ(slots, (std::vector<int>{7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 7}));
-}
-
-TEST_F(SoundCuesTest, EveryRotationHasItsOwnCounter) {
-  WriteEffects();
-  loadPlaySounds();
-  EXPECT_EQ(Slots(playBatSound, 3), (std::vector<int>{7, 8, 9}));
-  EXPECT_EQ(Slots(playHeavyBatSound, 4), (std::vector<int>{16, 17, 18, 16}));
-  const auto bat = Slots(playBatSound, 14);  // never the heavy ones
-  EXPECT_EQ(bat, (std::vector<int>{10, 11, 12, 13, 14, 7, 8, 9, 10, 11, 12, 13, 14, 7}));
-  EXPECT_EQ(Slots(playWallSound, 3), (std::vector<int>{29, 30, 29}));
-  EXPECT_EQ(Slots(playBreakSound, 3), (std::vector<int>{0, 1, 0}));
-  EXPECT_EQ(Slots(playMetalSound, 4), (std::vector<int>{20, 21, 22, 20}));
-  EXPECT_EQ(Slots(playFruitSound, 4), (std::vector<int>{4, 5, 6, 4}));
-}
-
-TEST_F(SoundCuesTest, FixedCues) {
-  WriteEffects();
-  loadPlaySounds();
-  EXPECT_EQ(Slots(playHopSound, 2), (std::vector<int>{8, 8}));
-  EXPECT_EQ(Slots(playBonusSound, 2), (std::vector<int>{6, 6}));
-  EXPECT_EQ(SlotPlayedBy(playExtraLifeSound), 28);
-  EXPECT_EQ(SlotPlayedBy(playLargerSound), 26);
-  EXPECT_EQ(SlotPlayedBy(playLowerSound), 27);
-  EXPECT_EQ(Slots(playQuakeSound, 2), (std::vector<int>{19, 19}));
+  const struct {
+    const char* name;
+    void (*cue)();
+    std::vector<int> slots;
+  } cases[] = {
+      {"hit", playHitSound, {7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 7}},
+      {"bat", playBatSound, {7, 8, 9}},
+      {"heavy bat", playHeavyBatSound, {16, 17, 18, 16}},
+      {"bat again", playBatSound, {10, 11, 12, 13, 14, 7, 8, 9, 10, 11, 12, 13, 14, 7}},
+      {"wall", playWallSound, {29, 30, 29}},
+      {"break", playBreakSound, {0, 1, 0}},
+      {"metal", playMetalSound, {20, 21, 22, 20}},
+      {"fruit", playFruitSound, {4, 5, 6, 4}},
+      {"hop", playHopSound, {8, 8}},
+      {"bonus", playBonusSound, {6, 6}},
+      {"extra life", playExtraLifeSound, {28}},
+      {"larger", playLargerSound, {26}},
+      {"lower", playLowerSound, {27}},
+      {"quake", playQuakeSound, {19, 19}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Slots(c.cue, static_cast<int>(c.slots.size())), c.slots) << c.name;
 }
 
 TEST_F(SoundCuesTest, ShotRestartsWhileStillPlaying) {

@@ -32,31 +32,25 @@ class VolumeMixTest : public ::testing::Test {
 };
 
 TEST_F(VolumeMixTest, VolumeIndexExamples) {
-  EXPECT_EQ(KSound::VolumeIndex(100, 100), 99);
-  EXPECT_EQ(-KSound::Attenuation(99), -200);
-  EXPECT_EQ(KSound::VolumeIndex(100, 0), 0);
-  EXPECT_EQ(-KSound::Attenuation(0), -10000);
-  EXPECT_EQ(KSound::VolumeIndex(80, 100), 80);
-  EXPECT_EQ(KSound::VolumeIndex(100, 80), 80);
-  EXPECT_EQ(-KSound::Attenuation(80), -1060);
-  EXPECT_EQ(KSound::VolumeIndex(33, 33), 10);  // 1089 / 100, truncated
-  EXPECT_EQ(KSound::VolumeIndex(-5, 100), 0);
-  EXPECT_EQ(KSound::VolumeIndex(200, 100), 99);
+  // {master, own volume, index, attenuation of that index in hundredths of a decibel}
+  const int cases[][4] = {{100, 100, 99, 200}, {100, 0, 0, 10000}, {80, 100, 80, 1060}, {100, 80, 80, 1060},
+                          {33, 33, 10, 4677},  // 1089 / 100, truncated
+                          {-5, 100, 0, 10000}, {200, 100, 99, 200}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(KSound::VolumeIndex(c[0], c[1]), c[2]) << c[0] << " x " << c[1];
+    EXPECT_EQ(KSound::Attenuation(c[2]), c[3]) << c[2];
+  }
   EXPECT_EQ(KSound::Attenuation(1), 6623);
   EXPECT_EQ(KSound::Attenuation(95), 1000);
 
-  // The same numbers on a loaded sound, through the master volumes.
+  // The same numbers on a loaded sound, through the effects master.
   auto s = Constant(1000, 100);
-  s->SetVolume(100);
-  EXPECT_EQ(s->BufferVolume(), -200);
-  s->SetVolume(0);
-  EXPECT_EQ(s->BufferVolume(), -10000);
-  KSound::SetGlobalVolumes(-1, 80);
-  s->SetVolume(100);
-  EXPECT_EQ(s->BufferVolume(), -1060);
-  KSound::SetGlobalVolumes(-1, 100);
-  s->SetVolume(80);
-  EXPECT_EQ(s->BufferVolume(), -1060);
+  for (const auto& c : cases) {
+    if (c[0] < 0) continue;  // a negative master leaves the master as it was
+    KSound::SetGlobalVolumes(-1, c[0]);
+    s->SetVolume(c[1]);
+    EXPECT_EQ(s->BufferVolume(), -c[3]) << c[0] << " x " << c[1];
+  }
 }
 
 TEST_F(VolumeMixTest, GlobalVolumesChangeOnlyWhatIsGivenAndApplyAtTheNextPlay) {

@@ -157,14 +157,9 @@ TEST_F(DisplayTest, ChangedTilesAreMergedIntoFewRectangles) {
   frame[49 * w + 99] = 9;
   FindChangedTiles(frame.data(), last.data(), w, h, 40, 20, &rects);
   ASSERT_EQ(rects.size(), 2u);
-  EXPECT_EQ(rects[0].x, 0);
-  EXPECT_EQ(rects[0].y, 0);
-  EXPECT_EQ(rects[0].w, 80);
-  EXPECT_EQ(rects[0].h, 40);
-  EXPECT_EQ(rects[1].x, 80);
-  EXPECT_EQ(rects[1].y, 40);
-  EXPECT_EQ(rects[1].w, 20);
-  EXPECT_EQ(rects[1].h, 10);
+  const auto xywh = [](const KDirtyRect& r) { return std::vector<int>{r.x, r.y, r.w, r.h}; };
+  EXPECT_EQ(xywh(rects[0]), (std::vector<int>{0, 0, 80, 40}));
+  EXPECT_EQ(xywh(rects[1]), (std::vector<int>{80, 40, 20, 10}));
   EXPECT_EQ(last, frame);  // the changed tiles were taken over
   FindChangedTiles(frame.data(), last.data(), w, h, 40, 20, &rects);
   EXPECT_TRUE(rects.empty());

@@ -26,6 +26,16 @@ class LoadPictureTest : public EngineTest {
     EXPECT_EQ(g.height, 0.0f);
     EXPECT_EQ(g.Surface(), nullptr);
   }
+  // Loads the bytes as a picture file and expects the first box to be `box` followed by the
+  // file's name, and nothing made.
+  void ExpectRefused(const std::string& bytes, const std::string& box, const std::string& name = "bad.bmp") {
+    KGraphic g;
+    const std::string file = dir.Write(name, bytes);
+    const auto boxes = Load(&g, file);
+    ASSERT_FALSE(boxes.empty()) << name;
+    EXPECT_EQ(boxes[0], box + " | " + file);
+    ExpectFailedPicture(g);
+  }
 };
 
 TEST_F(LoadPictureTest, BitmapsOfEveryDepthDecodeUprightAtTheirSize) {
@@ -71,16 +81,19 @@ TEST_F(LoadPictureTest, PlainBitmapsReadDirectlyMatchTheirPixels) {
   std::memcpy(&b32[22], &negative, 4);
   b32[28] = 32;
   for (const Rgb& c : px) b32 += std::string{static_cast<char>(c.b), static_cast<char>(c.g), static_cast<char>(c.r), '\x7f'};
+  std::vector<std::uint32_t> out;
+  int w = 0, h = 0;
   for (const std::string& bytes : {top, b32}) {
-    std::vector<std::uint32_t> out;
-    int w = 0, h = 0;
     ASSERT_TRUE(plat::DecodeImage(bytes.data(), bytes.size(), &out, &w, &h));
     ASSERT_EQ(w, 3);
     ASSERT_EQ(h, 2);
     EXPECT_EQ(out, (std::vector<std::uint32_t>{0xff0000, 0x00ff00, 0x0000ff, 0x010203, 0xfa8007, 0x090909}));
-    // Cut short, it is refused rather than read past its end.
+    // Cut short, it is refused rather than read past its end, and nothing is handed back.
     EXPECT_FALSE(plat::DecodeImage(bytes.data(), bytes.size() - 1, &out, &w, &h));
+    EXPECT_EQ(w, 0);
+    EXPECT_TRUE(out.empty());
   }
+  EXPECT_FALSE(plat::DecodeImage(nullptr, 0, &out, &w, &h));
 }
 
 TEST_F(LoadPictureTest, JpegDecodes) {
@@ -109,28 +122,14 @@ TEST_F(LoadPictureTest, FailuresShowTheirBoxesAndLeaveAnEmptyPicture) {
                                                           "Could not create surface | directx error"}));
   ExpectFailedPicture(a);
 
-  KGraphic b;
-  const std::string empty = dir.Write("empty.bmp", "");
-  EXPECT_EQ(Load(&b, empty)[0], "file is corrupt | " + empty);
-  ExpectFailedPicture(b);
-
-  KGraphic c;
-  const std::string text = dir.Write("notes.bmp", "these are not pixels");
-  EXPECT_EQ(Load(&c, text)[0], "File is corrupted | " + text);
-  ExpectFailedPicture(c);
-
+  ExpectRefused("", "file is corrupt", "empty.bmp");
+  ExpectRefused("these are not pixels", "File is corrupted", "notes.bmp");
   // A bitmap cut in the middle of its pixels, and random bytes.
   const std::string whole = EncodeBmp24(64, 64, std::vector<Rgb>(64 * 64, Rgb{9, 9, 9}));
-  KGraphic d;
-  const std::string cut = dir.Write("cut.bmp", whole.substr(0, whole.size() / 2));
-  EXPECT_EQ(Load(&d, cut)[0], "File is corrupted | " + cut);
-  ExpectFailedPicture(d);
+  ExpectRefused(whole.substr(0, whole.size() / 2), "File is corrupted", "cut.bmp");
   std::string noise(5000, '\0');
   for (char& ch : noise) ch = static_cast<char>(GameRand() & 0xff);
-  KGraphic e;
-  const std::string rnd = dir.Write("noise.bmp", noise);
-  EXPECT_EQ(Load(&e, rnd)[0], "File is corrupted | " + rnd);
-  ExpectFailedPicture(e);
+  ExpectRefused(noise, "File is corrupted", "noise.bmp");
 
   // A folder is not a picture.
   KGraphic f;
@@ -181,14 +180,8 @@ TEST_F(LoadPictureTest, AbsurdSizesInAHeaderAreRefusedBeforeDecoding) {
   const auto start = std::chrono::steady_clock::now();
   for (const std::string& bytes : {BitmapHeader(40000, 40000), BitmapHeader(16385, 1), BitmapHeader(1, -16385),
                                    BitmapHeader(4097, 4096), BitmapHeader(0, 5), BitmapHeader(-5, 5),
-                                   JpegCutShort(8192, 8192), JpegCutShort(16385, 8), JpegCutShort(8, 0)}) {
-    KGraphic g;
-    const std::string file = dir.Write("huge.bmp", bytes);
-    const auto boxes = Load(&g, file);
-    ASSERT_FALSE(boxes.empty());
-    EXPECT_EQ(boxes[0], "File is corrupted | " + file);
-    ExpectFailedPicture(g);
-  }
+                                   JpegCutShort(8192, 8192), JpegCutShort(16385, 8), JpegCutShort(8, 0)})
+    ExpectRefused(bytes, "File is corrupted");
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
   // Cut short but within the limits, a JPEG still gives its picture, grey where data is missing.
   KGraphic grey;
@@ -211,14 +204,7 @@ TEST_F(LoadPictureTest, OnlyBitmapsJpegAndPngAreDecoded) {
   // A 1 x 1 GIF and a PNM: pictures other decoders know, not formats this game reads.
   const std::string gif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00,"
                         "\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02D\x01\x00;", 35);
-  for (const std::string& bytes : {gif, std::string("P3\n1 1\n255\n255 0 0\n")}) {
-    KGraphic g;
-    const std::string file = dir.Write("other.bmp", bytes);
-    const auto boxes = Load(&g, file);
-    ASSERT_FALSE(boxes.empty());
-    EXPECT_EQ(boxes[0], "File is corrupted | " + file);
-    ExpectFailedPicture(g);
-  }
+  for (const std::string& bytes : {gif, std::string("P3\n1 1\n255\n255 0 0\n")}) ExpectRefused(bytes, "File is corrupted");
   // The screenshots of the replay tests are PNG files, which still decode.
   const std::vector<std::uint32_t> px = {0x102030, 0x405060};
   const std::string png = dir.File("two.png");
@@ -244,9 +230,7 @@ TEST_F(LoadPictureTest, TgaBranchIsCaseSensitive) {
   KGraphic missing;
   const std::string none = dir.File("none.tga");
   EXPECT_EQ(Load(&missing, none)[0], "Could not open file | " + none);
-  KGraphic empty;
-  const std::string zero = dir.Write("zero.tga", "");
-  EXPECT_EQ(Load(&empty, zero)[0], "file is 0 byte | " + zero);
+  ExpectRefused("", "file is 0 byte", "zero.tga");
 }
 
 }  // namespace

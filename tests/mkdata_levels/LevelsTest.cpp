@@ -19,6 +19,7 @@
 #include <cstring>
 #include <filesystem>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -178,23 +179,19 @@ TEST_F(GeneratedLevels, LoaderKeepsExactlyTheBricksOfTheSource) {
     ASSERT_EQ(kept.size(), src.bricks.size());
     for (std::size_t i = 0; i < kept.size(); ++i) {
       const LevelBrick& want = src.bricks[i];
-      EXPECT_EQ(kept[i].srcLeft, want.picture->left);
-      EXPECT_EQ(kept[i].srcTop, want.picture->top);
-      EXPECT_EQ(kept[i].r.left, want.left);
-      EXPECT_EQ(kept[i].r.top, want.top);
-      EXPECT_EQ(kept[i].strength, want.strength);
-      EXPECT_EQ(kept[i].bonus, want.bonus);
+      const MapBrick& got = kept[i];
+      EXPECT_EQ(std::make_tuple(got.srcLeft, got.srcTop, got.r.left, got.r.top, got.strength, got.bonus),
+                std::make_tuple(want.picture->left, want.picture->top, static_cast<float>(want.left),
+                                static_cast<float>(want.top), want.strength, want.bonus))
+          << "brick " << i;
     }
     // Physics that suit the ball rules, and names of real data files.
     EXPECT_EQ(gravity, src.gravity);
     EXPECT_EQ(maxBallSpeed, src.maxBallSpeed);
     EXPECT_EQ(bounceSpeedStep, src.bounceSpeedStep);
-    EXPECT_GT(gravity, 0.0f);
-    EXPECT_LE(gravity, 0.1f);
-    EXPECT_GE(maxBallSpeed, 4.0f);
-    EXPECT_LE(maxBallSpeed, 9.0f);
-    EXPECT_GT(bounceSpeedStep, 0.0f);
-    EXPECT_LT(bounceSpeedStep, 1.0f);
+    EXPECT_TRUE(gravity > 0.0f && gravity <= 0.1f) << gravity;
+    EXPECT_TRUE(maxBallSpeed >= 4.0f && maxBallSpeed <= 9.0f) << maxBallSpeed;
+    EXPECT_TRUE(bounceSpeedStep > 0.0f && bounceSpeedStep < 1.0f) << bounceSpeedStep;
     const std::set<std::string> islands = {"island1.bmp", "island2.bmp", "island3.bmp", "island4.bmp", "island5.bmp"};
     const std::set<std::string> tracks = {"rumba1.ogg", "rumba2.ogg", "rumba3.ogg", "rumba4.ogg"};
     EXPECT_TRUE(islands.count(levelMap.islandImage)) << levelMap.islandImage;

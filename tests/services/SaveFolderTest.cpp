@@ -53,19 +53,13 @@ TEST_F(SaveFolderTest, WritableGameFolderKeepsTheSavesBesideAndLeavesNoTrace) {
   EXPECT_EQ(Entries(user.Path()), 0);
 }
 
-TEST_F(SaveFolderTest, MissingGameFolderIsNoReasonToMove) {
+TEST_F(SaveFolderTest, MissingGameFolderIsNoReasonToMoveAndTheChoiceIsMadeAgainAtInit) {
   // Only a refusal (read-only, no permission) sends the saves elsewhere.
   script::SetRoot(root.Path() + "/missing");
   InitEngineServices();
   EXPECT_STREQ(KPath::MakeSavePath("al.raw"), (root.Path() + "/missing/al.raw").c_str());
   EXPECT_TRUE(SavesBesideExecutable());
   EXPECT_EQ(Entries(user.Path()), 0);
-}
-
-TEST_F(SaveFolderTest, ChosenAgainAfterInitForAnotherFolder) {
-  script::SetRoot(root.Path() + "/missing");
-  InitEngineServices();
-  EXPECT_STREQ(KPath::MakeSavePath("al.raw"), (root.Path() + "/missing/al.raw").c_str());
   script::SetRoot(root.Path());
   InitEngineServices();
   EXPECT_STREQ(KPath::MakeSavePath("al.raw"), (root.Path() + "/al.raw").c_str());
