@@ -3,8 +3,6 @@
 // cannot start.
 #include "GameFolder.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -30,13 +28,10 @@ std::vector<std::string> Lines(const std::string& out, const std::string& what) 
 
 bool StartsWith(const std::string& line, const std::string& start) { return line.rfind(start, 0) == 0; }
 
-class GameTest : public ::testing::Test {
+class GameTest : public GameFolderTest {
  protected:
   void SetUp() override { folder::BuildGame(root, 3); }
-  ReplayRun Replay(const std::string& script) { return RunReplay(root, script, "--max-time 200000"); }
-  std::vector<std::uint32_t> Shot(const std::string& name) { return ReadShot(root.File(name)); }
-  std::string File(const std::string& name) { return ReadFileBytes(root.File(name)); }
-  TempDir root;
+  ReplayRun Replay(const std::string& script) const { return GameFolderTest::Replay(script, "--max-time 200000"); }
 };
 
 TEST_F(GameTest, EveryLifeLostLeadsThroughTheGameOverScreenBackToTheMenu) {
