@@ -1,6 +1,5 @@
 // zindo-replay run as a program on a data folder built here.
 #include "GameFolder.h"
-#include "ReplayScript.h"
 
 #include <string>
 
@@ -79,6 +78,10 @@ TEST_F(ReplayTest, BadScriptsAndArguments) {
     const char* message;
   } cases[] = {{"# fine\n\nf1 mouse 1\n", "", "line 3: mouse wants X Y"},
                {"f1 key NOSUCHKEY down\n", "", "line 1: unknown key"},
+               {"f1 close extra\n", "", "line 1: close takes nothing"},
+               {"dialog play\ndialog play\n", "", ""},
+               {"f 1 close\n", "", ""},
+               {"f99999999999999999999999 close\n", "", ""},
                {"x5 close\n", "", ""},
                {"f1 joy 70000\n", "", ""},
                {"dialog maybe\n", "", ""},
@@ -90,35 +93,6 @@ TEST_F(ReplayTest, BadScriptsAndArguments) {
     EXPECT_EQ(r.code, 2) << c.script << c.extra;
     EXPECT_NE(r.out.find(c.message), std::string::npos) << r.out;
   }
-}
-
-TEST(ReplayScriptTest, ParsesEveryAction) {
-  ReplayScript s;
-  std::string error;
-  ASSERT_TRUE(ParseReplayScript("f0 mouse -5 70000\nt30 down\nt40 up\nf2 click 3 4\nf2 key left down\n"
-                                "f3 tap F4\nf3 joy 65535\nf3 joybuttons 5\nf4 focus off\nf4 close\nf5 shot a/b.png\n"
-                                "dialog quit fullscreen=1 gamepad=0 help\n",
-                                "/base", &s, &error))
-      << error;
-  ASSERT_EQ(s.actions.size(), 11u);
-  EXPECT_EQ(s.actions[0].x, -5);
-  EXPECT_EQ(s.actions[0].y, 70000);
-  EXPECT_FALSE(s.actions[1].atFrame);
-  EXPECT_EQ(s.actions[1].when, 30u);
-  EXPECT_EQ(s.actions[4].kind, ReplayAction::kKey);
-  EXPECT_TRUE(s.actions[4].on);
-  EXPECT_EQ(s.actions[7].bits, 5u);
-  EXPECT_EQ(s.actions[10].file, "/base/a/b.png");
-  EXPECT_TRUE(s.dialog.given);
-  EXPECT_FALSE(s.dialog.play);
-  EXPECT_EQ(s.dialog.fullScreen, 1);
-  EXPECT_EQ(s.dialog.gamepad, 0);
-  EXPECT_TRUE(s.dialog.help);
-  EXPECT_FALSE(ParseReplayScript("f1 close extra\n", "", &s, &error));
-  EXPECT_EQ(error, "line 1: close takes nothing");
-  EXPECT_FALSE(ParseReplayScript("dialog play\ndialog play\n", "", &s, &error));
-  EXPECT_FALSE(ParseReplayScript("f 1 close\n", "", &s, &error));
-  EXPECT_FALSE(ParseReplayScript("f99999999999999999999999 close\n", "", &s, &error));
 }
 
 }  // namespace
