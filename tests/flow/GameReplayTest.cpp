@@ -4,6 +4,7 @@
 #include "GameFolder.h"
 
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,13 +17,9 @@ const std::string kStartGame = "f0 mouse 420 225\nf5 click 420 225\n";
 // The lines of zindo-replay's output that start with `what`.
 std::vector<std::string> Lines(const std::string& out, const std::string& what) {
   std::vector<std::string> lines;
-  for (std::size_t at = 0; at < out.size();) {
-    std::size_t end = out.find('\n', at);
-    if (end == std::string::npos) end = out.size();
-    const std::string line = out.substr(at, end - at);
+  std::istringstream in(out);
+  for (std::string line; std::getline(in, line);)
     if (line.rfind(what, 0) == 0) lines.push_back(line);
-    at = end + 1;
-  }
   return lines;
 }
 
