@@ -26,10 +26,6 @@ TEST_F(GameLoopTest, ALifeIsLostOnceNoBallIsInPlayAndNoCrateExplodes) {
   EXPECT_FALSE(play.shellCasings[3].active);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(GameLoopTest, TheIslandJustLoadedWithItsMapIsKeptForTheLevelStart) {
   WriteLevelPictures();
   ASSERT_TRUE(ReadLevelFile(WriteMap("a.map", MapBytes()).c_str()));

@@ -3,9 +3,8 @@
 // cannot start.
 #include "GameFolder.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,25 +17,18 @@ const std::string kStartGame = "f0 mouse 420 225\nf5 click 420 225\n";
 // The lines of zindo-replay's output that start with `what`.
 std::vector<std::string> Lines(const std::string& out, const std::string& what) {
   std::vector<std::string> lines;
-  for (std::size_t at = 0; at < out.size();) {
-    std::size_t end = out.find('\n', at);
-    if (end == std::string::npos) end = out.size();
-    const std::string line = out.substr(at, end - at);
+  std::istringstream in(out);
+  for (std::string line; std::getline(in, line);)
     if (line.rfind(what, 0) == 0) lines.push_back(line);
-    at = end + 1;
-  }
   return lines;
 }
 
 bool StartsWith(const std::string& line, const std::string& start) { return line.rfind(start, 0) == 0; }
 
-class GameTest : public ::testing::Test {
+class GameTest : public GameFolderTest {
  protected:
   void SetUp() override { folder::BuildGame(root, 3); }
-  ReplayRun Replay(const std::string& script) { return RunReplay(root, script, "--max-time 200000"); }
-  std::vector<std::uint32_t> Shot(const std::string& name) { return ReadShot(root.File(name)); }
-  std::string File(const std::string& name) { return ReadFileBytes(root.File(name)); }
-  TempDir root;
+  ReplayRun Replay(const std::string& script) const { return GameFolderTest::Replay(script, "--max-time 200000"); }
 };
 
 TEST_F(GameTest, EveryLifeLostLeadsThroughTheGameOverScreenBackToTheMenu) {

@@ -1,39 +1,24 @@
 // Golden runs on the real game data: scripted games and the attract mode's demonstration
 // replayed by zindo-replay, whose lines at each level start and end and at the end of a game
-// (frame, level, score, lives, level bonus, generator state) are compared with the expected
-// text in golden/. After a deliberate change of the rules, the levels or the loop, write them
-// anew with
-//   ZR_WRITE_GOLDEN=1 build/obj/tests/flow/golden_games_test
-// and review their difference before committing it.
+// (frame, level, score, lives, level bonus, generator state) are compared with golden/.
 #include "GameFolder.h"
+#include "Golden.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <fstream>
 #include <string>
 
 namespace {
 
-class GoldenTest : public ::testing::Test {
+class GoldenTest : public GameFolderTest {
  protected:
   void SetUp() override { folder::CopyGame(ZR_GAME_DIR, root); }
   std::string Run(const std::string& script) {
-    const ReplayRun r = RunReplay(root, script, "--max-time 200000");
+    const ReplayRun r = Replay(script, "--max-time 200000");
     EXPECT_EQ(r.code, 0) << r.out;
     return r.out;
   }
-  static void ExpectGolden(const std::string& name, const std::string& out) {
-    const std::string path = std::string(ZR_GOLDEN_DIR) + "/" + name;
-    if (std::getenv("ZR_WRITE_GOLDEN")) {
-      std::ofstream(path, std::ios::binary) << out;
-      return;
-    }
-    const std::string expected = ReadFileBytes(path);
-    ASSERT_FALSE(expected.empty()) << "no " << path;
-    EXPECT_EQ(out, expected) << "the output differs from " << path;
+  static void ExpectGoldenFile(const std::string& name, const std::string& out) {
+    ExpectGolden(std::string(ZR_GOLDEN_DIR) + "/" + name, out);
   }
-  TempDir root;
 };
 
 // Left alone, the menu starts the demonstration after 8 s; it plays 2125 frames of level 1.
@@ -41,7 +26,7 @@ const std::string kDemo = "f0 mouse 700 100\nf2800 close\n";
 
 TEST_F(GoldenTest, TheDemonstrationTwiceTheSameAndDeafToThePlayer) {
   const std::string out = Run(kDemo);
-  ExpectGolden("demo.txt", out);
+  ExpectGoldenFile("demo.txt", out);
   EXPECT_EQ(Run(kDemo), out);
   // Pause, Space and the gamepad's buttons change nothing in it (keys are no activity for
   // the menu either).
@@ -60,8 +45,8 @@ TEST_F(GoldenTest, AMouseGameOnLevelOneThenEveryLevelSkippedToTheEnd) {
   script +=
       "f1000 key UP down\nf1000 key F4 down\nf2400 key UP up\nf2400 key F4 up\nf2450 click 400 300\n"
       "f2600 tap Z\nf2610 tap R\nf2620 tap RETURN\nf2700 close\n";
-  ExpectGolden("mouse-game.txt", Run(script));
-  EXPECT_EQ(ReadFileBytes(root.File("al.raw")), std::string("\x15\0\0\0", 4));  // 21: after the last
+  ExpectGoldenFile("mouse-game.txt", Run(script));
+  EXPECT_EQ(File("al.raw"), std::string("\x15\0\0\0", 4));  // 21: after the last
 }
 
 TEST_F(GoldenTest, AKeyboardAndGamepadGameOnTheLastLevel) {
@@ -79,7 +64,7 @@ TEST_F(GoldenTest, AKeyboardAndGamepadGameOnTheLastLevel) {
     }
   }
   script += "f3200 tap RETURN\nf3300 close\n";
-  ExpectGolden("keyboard-game.txt", Run(script));
+  ExpectGoldenFile("keyboard-game.txt", Run(script));
 }
 
 }  // namespace

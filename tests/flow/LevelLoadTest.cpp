@@ -2,7 +2,6 @@
 // damaged names and numbers, and the level's pictures and their failure boxes.
 #include "FlowTest.h"
 
-#include <cmath>
 #include <limits>
 
 namespace {
@@ -163,47 +162,6 @@ TEST_F(LevelLoadTest, MissingBrickPictureStopsTheLoadingOnceUntilFreed) {
   WritePicture("data/levels/bricks/planche3.bmp", 360, 112, kStage[2]);
   EXPECT_TRUE(LoadBrickImages());
   EXPECT_NE(brickPictures[4], nullptr);
-}
-
-// Whatever a damaged map holds goes through the reader, the culling and the drawing.
-TEST_F(LevelLoadTest, RandomAndDamagedMapsAreReadAndDrawnSafely) {
-  WriteLevelPictures();
-  WritePicture("data/sprites/explosion.bmp", 60, 90, kGrass);
-  explosionPicture = LoadSprite(Absolute("data\\sprites\\explosion.bmp").c_str());
-  TestRandom rnd{2024};
-  for (int round = 0; round < 60; ++round) {
-    MapBytes map;
-    if (round % 2) {  // random bytes of about the right length
-      map.bytes.resize(static_cast<std::size_t>(kLevelMapSize - 40 + rnd.Next(100)));
-      for (char& c : map.bytes) c = static_cast<char>(rnd.Next(256));
-    } else {  // bricks with damaged numbers among sound ones
-      const float odd[] = {kNaN, kInf, -1e30f, 3e9f, -0.0f, 100.0f};
-      for (int i = 0; i < kBrickCount; ++i) {
-        map.Brick(i, static_cast<float>(rnd.Next(900) - 50), static_cast<float>(rnd.Next(700) - 50));
-        map.F32(MapBytes::At(i, kBrickLeftAt + 4 * rnd.Next(4)), odd[rnd.Next(6)]);
-        map.F32(MapBytes::At(i, kBrickCentreOffsetXAt + 4 * rnd.Next(4)), odd[rnd.Next(6)]);
-        map.bytes[MapBytes::At(i, kBrickAliveAt)] = static_cast<char>(rnd.Next(3));
-        for (int f : {kBrickSrcLeftAt, kBrickSrcRightAt, kBrickExplosionSrcXAt, kBrickExplosionSrcYAt})
-          map.I16(MapBytes::At(i, f), rnd.Next(65536) - 32768);
-      }
-    }
-    bool sound = map.bytes.size() >= static_cast<std::size_t>(kLevelMapSize);
-    for (int at : {kMapGravityAt, kMapMaxBallSpeedAt, kMapBounceSpeedStepAt}) {
-      float f;
-      std::memcpy(&f, map.bytes.data() + at, 4);
-      sound = sound && std::isfinite(f);
-    }
-    ASSERT_EQ(ReadLevelFile(WriteMap("r.map", map).c_str()), sound) << "round " << round;
-    int present = 0;
-    for (Brick& b : bricks) {
-      present += b.present != 0;
-      EXPECT_TRUE(!b.present || (std::isfinite(b.left) && std::isfinite(b.centreOffsetY)));
-      b.explosionTimer = static_cast<std::int16_t>(rnd.Next(2));
-      b.hits = static_cast<std::int16_t>(rnd.Next(20) - 10);
-    }
-    EXPECT_TRUE(!sound || gameRecord.levelBonus == 2 * present) << "round " << round;
-    DrawPlayScreen();
-  }
 }
 
 }  // namespace

@@ -1,17 +1,12 @@
-// The golden run: one scripted game on a level built here, stepped as the game loop steps it
-// (level and life tests, the gun trigger with the demonstration's draw, the frame of rules,
-// the ball-against-brick pass), 3000 frames of demonstration and then 3000 with a scripted
-// player, printing a summary every 100 frames. Any change in the order of the rules or of
-// the generator's draws changes the text. The expected text is golden/rules.txt; after a
-// deliberate change of the rules, write it anew with
-//   ZR_WRITE_GOLDEN=1 build/obj/tests/play/play_rules_test --gtest_filter='GoldenRun*'
-// and review its difference before committing it.
+// The golden run: one scripted game on a level built here, stepped as the game loop steps it,
+// 3000 frames of demonstration and then 3000 with a scripted player, a summary every 100
+// frames. Any change in the order of the rules or of the generator's draws changes the text
+// (golden/rules.txt; see Golden.h for writing it anew).
+#include "Golden.h"
 #include "Input.h"
 #include "RulesTest.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -114,21 +109,7 @@ class GoldenRunTest : public RulesTest {
 };
 
 TEST_F(GoldenRunTest, SummaryEvery100FramesMatchesTheKeptText) {
-  const std::string text = Run();
-  const std::string path = std::string(ZR_GOLDEN_DIR) + "/rules.txt";
-  if (std::getenv("ZR_WRITE_GOLDEN")) {
-    std::ofstream(path, std::ios::binary) << text;
-    GTEST_SKIP() << "wrote " << path;
-  }
-  std::ifstream in(path, std::ios::binary);
-  ASSERT_TRUE(in) << "missing " << path;
-  std::istringstream now(text);
-  std::string want, got;
-  for (int line = 1; std::getline(in, want); ++line) {
-    ASSERT_TRUE(std::getline(now, got)) << "the run ended before line " << line;
-    ASSERT_EQ(got, want) << "first difference at line " << line;
-  }
-  EXPECT_FALSE(std::getline(now, got)) << "the run printed more than the kept text";
+  ExpectGolden(std::string(ZR_GOLDEN_DIR) + "/rules.txt", Run());
 }
 
 }  // namespace

@@ -1,14 +1,10 @@
-// Saving into a game folder that takes nothing: the welcome dialog, the options screen (its
-// volumes on Back, the high-score table and level progress on reset) and the name entry
-// all save and fail; the game goes on without a crash, and every old file stays whole.
-//
-// The faults, played through zindo-replay in a shell made for it:
+// Saving into a game folder that takes nothing: the welcome dialog, the options screen and
+// the name entry all save and fail; the game goes on, and every old file stays whole.
+// Played through zindo-replay in a shell made for the fault:
 // - a read-only folder where the player's own folder cannot be had either (no home, or one
-//   inside the read-only folder), so the saves have nowhere to go: made with chmod where that stops writes; where it does not (the tests
-//   run as root) the folder is mounted read-only over itself in a mount namespace of the
-//   run's own (unshare), so the game sees a truly read-only file system;
-// - a full disk: the run may not write files past a size (ulimit -f; SIGXFSZ ignored), so
-//   every write beyond it fails as on a full disk: 0 for no byte at all, or 512 bytes, which
+//   inside the read-only folder): chmod where that stops writes; as root, a read-only bind
+//   mount of the folder over itself in a mount namespace of the run's own (unshare);
+// - a full disk: ulimit -f (SIGXFSZ ignored), 0 for no byte at all, or 512 bytes, which
 //   lets the small files be saved and cuts the 2340-byte score table in the middle.
 #include "GameFolder.h"
 
@@ -58,17 +54,8 @@ class FaultyFolderTest : public ::testing::Test {
   // script and screenshots are in a folder of their own, which stays writable.
   ReplayRun Run(const std::string& shell, const std::string& script, const std::string& extra = "") {
     scratch.Write("script.txt", script);
-    const std::string cmd = "sh -c '" + shell + " " + ZINDO_REPLAY + " --root " + root.Path() + " --script " +
-                            scratch.File("script.txt") + " --max-time 60000 " + extra + "' 2>&1";
-    ReplayRun r;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    std::size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    const int status = pclose(p);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return RunCommand("sh -c '" + shell + " " + ZINDO_REPLAY + " --root " + root.Path() + " --script " +
+                      scratch.File("script.txt") + " --max-time 60000 " + extra + "'");
   }
 
   // The shell start that makes the folder read-only for the run, or "" when none can.
@@ -133,21 +120,17 @@ TEST_F(FaultyFolderTest, ReadOnlyFolderKeepsEveryFileAndTheGameGoesOn) {
   EXPECT_FALSE(fs::exists(root.File("player") + "/zindorumba"));
 }
 
-TEST_F(FaultyFolderTest, FullDiskKeepsEveryFileAndTheGameGoesOn) {
+TEST_F(FaultyFolderTest, FullDiskKeepsEveryOldFileAndTheGameGoesOn) {
+  // No byte at all: every save fails (the start settings used to be left empty here).
   const std::string full = "ulimit -f 0; trap \"\" XFSZ; exec";
-  const ReplayRun r = Run(full, kOptionsThenTable);
-  ExpectWentOn(r, 4100);
-  ExpectUnchanged(kSaved);  // the start settings used to be left empty here
-  ExpectNothingBeside();
-  const ReplayRun n = Run(full, "f40 mouse 700 100\nt1000 tap A\nt1200 tap RETURN\n", "--screen highscores:1000");
-  ExpectWentOn(n, 1200);
+  ExpectWentOn(Run(full, kOptionsThenTable), 4100);
   ExpectUnchanged(kSaved);
-}
+  ExpectNothingBeside();
+  ExpectWentOn(Run(full, "f40 mouse 700 100\nt1000 tap A\nt1200 tap RETURN\n", "--screen highscores:1000"), 1200);
+  ExpectUnchanged(kSaved);
 
-TEST_F(FaultyFolderTest, DiskFullingUpMidTableKeepsTheOldTable) {
   // 512 bytes a file: the small files are saved, the table breaks off in its second record.
-  const ReplayRun r = Run("ulimit -f 1; trap \"\" XFSZ; exec", kOptionsThenTable);
-  ExpectWentOn(r, 4100);
+  ExpectWentOn(Run("ulimit -f 1; trap \"\" XFSZ; exec", kOptionsThenTable), 4100);
   ExpectUnchanged({"highscores.raw"});
   EXPECT_EQ(ReadFileBytes(root.File("prefvol.raw")), std::string("\x03\0\0\0\x08\0\0\0", 8));  // music up
   EXPECT_EQ(ReadFileBytes(root.File("al.raw")), std::string("\x01\0\0\0", 4));                // reset

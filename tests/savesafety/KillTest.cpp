@@ -1,7 +1,6 @@
-// The saved files survive the program being killed at any moment: a child process saving
-// every one of them in a loop, through the game's own save functions, is killed with
-// SIGKILL a few hundred times at random moments; after each kill every file is either the
-// old complete file or the new complete file, never anything else.
+// The saved files survive the program being killed at any moment: a child saving every one
+// of them in a loop, through the game's own save functions, is killed a few hundred times at
+// random moments; each file is then either its old or its new complete content.
 #include "HighScores.h"
 #include "RawFiles.h"
 #include "Services.h"
@@ -70,7 +69,6 @@ TEST(KillTest, EverySavedFileIsOldOrNewAfterAKill) {
   root.Write("data/.keep", "");
   script::SetRoot(root.Path());
   InitEngineServices();
-  // The two complete contents of every file, as the game saves them.
   std::map<std::string, std::string> a, b;
   SaveAll(true);
   for (const std::string& f : kSaved) b[f] = ReadFileBytes(root.File(f));

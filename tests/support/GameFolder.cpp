@@ -1,14 +1,11 @@
 #include "GameFolder.h"
 
 #include "BmpWriter.h"
-#include "LevelMapFormat.h"
+#include "MapBytes.h"
 #include "platform.h"
 
 #include <cstring>
 #include <filesystem>
-
-#include <cstdio>
-#include <sys/wait.h>
 
 namespace folder {
 namespace {
@@ -30,9 +27,10 @@ struct Glyph {
 constexpr Glyph kDigits[10] = {{92, 105}, {1, 8},   {8, 16},  {16, 27}, {27, 37},
                                {38, 47},  {47, 57}, {58, 68}, {68, 81}, {81, 92}};
 
-}  // namespace
-
+// The colour of a digit's glyph says which digit it is.
 std::uint32_t DigitColour(int digit) { return 0x800000u | static_cast<std::uint32_t>(digit * 16 + 8) << 8 | 0x40u; }
+
+}  // namespace
 
 void WriteZindoIni(const TempDir& root, int levelCount) {
   std::string ini = "[DATA]\r\nlevelcount=" + std::to_string(levelCount) + "\r\n[LEVELS]\r\n";
@@ -68,10 +66,10 @@ void Build(const TempDir& root, int levelCount) {
   const std::string menu = "data/general/ENGLISH/menu/";
   Solid(root, menu + "menuplayoff.bmp", 800, 600, kMenuBackground);
   Solid(root, menu + "playon.bmp", 110, 52, kPlayLit);
-  Solid(root, menu + "optionson.bmp", 140, 50, kOptionsLit);
+  Solid(root, menu + "optionson.bmp", 140, 50, 0x00F800);
   Solid(root, menu + "quiton.bmp", 150, 60, kQuitLit);
-  Solid(root, "data/sprites/righton.bmp", 31, 31, kArrowUpLit);
-  Solid(root, "data/sprites/lefton.bmp", 41, 31, kArrowDownLit);
+  Solid(root, "data/sprites/righton.bmp", 31, 31, 0x00F8F8);
+  Solid(root, "data/sprites/lefton.bmp", 41, 31, 0xF800F8);
 
   Solid(root, menu + "optionsoff.bmp", 800, 600, kOptionsBackground);
   Solid(root, menu + "backon.bmp", 92, 42, 0x808000);
@@ -88,34 +86,12 @@ void Build(const TempDir& root, int levelCount) {
 }
 
 void WriteLevelMap(const TempDir& root, const std::string& name, int strength) {
-  std::string map(kLevelMapSize, '\0');
-  auto f32 = [&map](int at, float v) {
-    std::uint32_t u;
-    std::memcpy(&u, &v, 4);
-    for (int k = 0; k < 4; ++k) map[static_cast<std::size_t>(at + k)] = static_cast<char>(u >> (8 * k));
-  };
-  auto i16 = [&map](int at, int v) {
-    map[static_cast<std::size_t>(at)] = static_cast<char>(v & 0xff);
-    map[static_cast<std::size_t>(at) + 1] = static_cast<char>((v >> 8) & 0xff);
-  };
-  f32(kMapGravityAt, 0.05f);
-  f32(kMapMaxBallSpeedAt, 6.0f);
-  f32(kMapBounceSpeedStepAt, 0.25f);
-  map.replace(kMapIslandImageAt, 11, "island1.bmp");
-  map.replace(kMapMusicFileAt, 8, "song.ogg");
+  MapBytes map;
   for (int i = 0; i < 10; ++i) {
-    const int at = kMapBricksAt + i * kBrickRecordSize;
-    i16(at + kBrickSrcRightAt, 44);
-    i16(at + kBrickSrcBottomAt, 22);
-    const float rect[4] = {200.0f + 44 * i, 100, 244.0f + 44 * i, 122};
-    for (int k = 0; k < 4; ++k) f32(at + kBrickLeftAt + 4 * k, rect[k]);
-    map[static_cast<std::size_t>(at + kBrickAliveAt)] = map[static_cast<std::size_t>(at + kBrickPresentAt)] = 1;
-    f32(at + kBrickCentreOffsetXAt, 22);
-    f32(at + kBrickCentreOffsetYAt, 11);
-    i16(at + kBrickDropBonusAt, -1);
-    i16(at + kBrickStrengthAt, strength);
+    map.Brick(i, 200.0f + 44 * i, 100, strength);
+    map.I16(MapBytes::At(i, kBrickDropBonusAt), -1);
   }
-  root.Write("data/levels/maps/" + name, map);
+  root.Write("data/levels/maps/" + name, map.bytes);
 }
 
 void CopyGame(const std::string& from, const TempDir& root) {
@@ -180,21 +156,23 @@ int ReadNumber(const std::vector<std::uint32_t>& shot, int rightX, int y) {
   return digits ? value : -1;
 }
 
+std::vector<std::pair<std::string, std::int32_t>> ReadTable(const std::string& path) {
+  const std::string bytes = ReadFileBytes(path);
+  std::vector<std::pair<std::string, std::int32_t>> table;
+  for (std::size_t at = 0; at + 260 <= bytes.size(); at += 260) {
+    std::int32_t score;
+    std::memcpy(&score, bytes.data() + at + 256, 4);
+    table.emplace_back(std::string(bytes.c_str() + at), score);
+  }
+  return table;
+}
+
 }  // namespace folder
 
 ReplayRun RunReplay(const TempDir& root, const std::string& script, const std::string& extra) {
   root.Write("script.txt", script);
-  const std::string cmd = std::string(ZINDO_REPLAY) + " --root " + root.Path() + " --script " +
-                          root.File("script.txt") + " " + extra + " 2>&1";
-  ReplayRun r;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  std::size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int status = pclose(p);
-  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
+  return RunCommand(std::string(ZINDO_REPLAY) + " --root " + root.Path() + " --script " + root.File("script.txt") +
+                    " " + extra);
 }
 
 std::vector<std::uint32_t> ReadShot(const std::string& path) {

@@ -3,21 +3,21 @@
 // colours that say which digit they are.
 #pragma once
 
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
-
-#include "TestFiles.h"
 
 namespace folder {
 
 // Colours (0x00RRGGBB) as a 16-bit screen shows them: every channel a multiple of 8.
 constexpr std::uint32_t kMenuBackground = 0x305080;
 constexpr std::uint32_t kPlayLit = 0xF80000;
-constexpr std::uint32_t kOptionsLit = 0x00F800;
 constexpr std::uint32_t kQuitLit = 0xF8F800;
-constexpr std::uint32_t kArrowUpLit = 0x00F8F8;
-constexpr std::uint32_t kArrowDownLit = 0xF800F8;
 constexpr std::uint32_t kOptionsBackground = 0x404040;
 constexpr std::uint32_t kVolumeBar = 0xF88000;
 constexpr std::uint32_t kHighScoreBackground = 0x202020;
@@ -29,7 +29,6 @@ constexpr std::uint32_t kGameOverBackground = 0x500000;
 constexpr std::uint32_t kEndPicture = 0x005050;
 // Which pointer frame (0..4) is drawn with its hot spot at (x, y), or -1.
 int PointerFrame(const std::vector<std::uint32_t>& shot, int x, int y);
-std::uint32_t DigitColour(int digit);         // 0..9
 
 // Writes the pictures the welcome dialog, the main menu, the options and the high-score
 // screen load, and zindo.ini with levelcount.
@@ -49,14 +48,13 @@ void WriteInt32File(const TempDir& root, const std::string& name, const std::vec
 
 // Reads the number drawn right-aligned at rightX, top y (the digit glyph colours), or -1.
 int ReadNumber(const std::vector<std::uint32_t>& shot, int rightX, int y);
+// The entries (name, score) of a saved high-score table.
+std::vector<std::pair<std::string, std::int32_t>> ReadTable(const std::string& path);
 
 }  // namespace folder
 
 // zindo-replay run on a folder: its exit code and what it printed.
-struct ReplayRun {
-  int code = -1;
-  std::string out;
-};
+using ReplayRun = CommandRun;
 ReplayRun RunReplay(const TempDir& root, const std::string& script, const std::string& extra = "");
 // A screenshot's pixels as 0x00RRGGBB at the screen's 5-6-5 precision (low bits cleared),
 // 800 x 600 (empty when it cannot be read).
@@ -64,3 +62,14 @@ std::vector<std::uint32_t> ReadShot(const std::string& path);
 inline std::uint32_t At(const std::vector<std::uint32_t>& shot, int x, int y) {
   return shot.empty() ? 0xFFFFFFFFu : shot[static_cast<std::size_t>(y) * 800 + static_cast<std::size_t>(x)];
 }
+
+// A test on a game folder of its own, played through zindo-replay.
+class GameFolderTest : public ::testing::Test {
+ protected:
+  ReplayRun Replay(const std::string& script, const std::string& extra = "--max-time 60000") const {
+    return RunReplay(root, script, extra);
+  }
+  std::vector<std::uint32_t> Shot(const std::string& name) const { return ReadShot(root.File(name)); }
+  std::string File(const std::string& name) const { return ReadFileBytes(root.File(name)); }
+  TempDir root;
+};

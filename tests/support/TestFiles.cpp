@@ -1,10 +1,12 @@
 #include "TestFiles.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <sys/wait.h>
 
 namespace fs = std::filesystem;
 
@@ -40,3 +42,15 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 bool FileExists(const std::string& path) { return fs::exists(path); }
+
+CommandRun RunCommand(const std::string& cmd) {
+  CommandRun r;
+  FILE* p = popen((cmd + " 2>&1").c_str(), "r");
+  if (!p) return r;
+  char buf[4096];
+  std::size_t n;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+  const int status = pclose(p);
+  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}

@@ -24,3 +24,11 @@ class TempDir {
 
 std::string ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
+
+// A shell command run to its end: its exit code (-1 when it did not exit) and what it
+// printed on both outputs.
+struct CommandRun {
+  int code = -1;
+  std::string out;
+};
+CommandRun RunCommand(const std::string& cmd);

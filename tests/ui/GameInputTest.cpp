@@ -1,11 +1,8 @@
-// The game's input layer (16-bit pointer, press point, one window event per pump) and its
-// data configuration beside the executable.
-#include "DataConfig.h"
+// The game's input layer: 16-bit pointer, press point, one window event per pump.
 #include "EngineTest.h"
 #include "Input.h"
 #include "KDisplayWindow.h"
 #include "KInputState.h"
-#include "Services.h"
 #include "platform.h"
 
 namespace {
@@ -70,22 +67,6 @@ TEST_F(InputTest, PumpAndCheckQuit) {
   script::PostClose();
   EXPECT_FALSE(PumpAndCheckQuit());  // one event per call
   EXPECT_TRUE(PumpAndCheckQuit());
-}
-
-TEST(DataConfigTest, ZindoIniBesideTheExecutable) {
-  TempDir root;
-  script::SetRoot(root.Path());
-  InitEngineServices();
-  // Missing: every lookup fails quietly.
-  EXPECT_FALSE(LoadDataConfig());
-  EXPECT_EQ(GetDataInt("levelcount"), 0);
-  root.Write("zindo.ini", "[DATA]\r\nlevelcount=3\r\n[LEVELS]\r\nL1=one.map\r\nL2=two.map\r\nL3=three.map\r\n");
-  ASSERT_TRUE(LoadDataConfig());
-  EXPECT_EQ(GetDataInt("levelcount"), 3);
-  char name[260];
-  ASSERT_TRUE(GetConfigString("LEVELS", "L2", name, sizeof name));
-  EXPECT_STREQ(name, "two.map");
-  EXPECT_FALSE(GetConfigString("LEVELS", "L4", name, sizeof name));
 }
 
 }  // namespace
