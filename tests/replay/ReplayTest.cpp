@@ -66,7 +66,9 @@ TEST_F(ReplayTest, LimitsCloseAndFocus) {
     const ReplayRun r = Replay(c.script, c.extra);
     EXPECT_EQ(r.code, c.code) << c.script << c.extra;
     EXPECT_EQ(r.out.rfind(c.start, 0), 0u) << r.out;
-    if (c.start.back() == '\n') EXPECT_EQ(r.out, c.start);
+    if (c.start.back() == '\n') {
+      EXPECT_EQ(r.out, c.start);
+    }
     EXPECT_NE(r.out.find(c.inside), std::string::npos) << r.out;
   }
 }
