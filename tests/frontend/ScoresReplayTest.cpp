@@ -56,7 +56,9 @@ TEST_F(ScoresTest, VolumeBarsAtTheFirstStartAndFromBrokenFiles) {
     ExpectBar(o, 159, c.music);
     ExpectBar(o, 221, c.effects);
     // Closing the window on this screen saves the volumes: effects first, then music.
-    if (c.file.empty()) EXPECT_EQ(File("prefvol.raw"), std::string("\x05\0\0\0\x08\0\0\0", 8));
+    if (c.file.empty()) {
+      EXPECT_EQ(File("prefvol.raw"), std::string("\x05\0\0\0\x08\0\0\0", 8));
+    }
   }
 }
 
