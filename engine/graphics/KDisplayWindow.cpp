@@ -91,10 +91,22 @@ void FindChangedTiles(const std::uint16_t* frame, std::uint16_t* last, int width
       continue;
     }
     std::fill(changed.begin(), changed.end(), 0);
+    // The span of the band's tiles worth comparing: all of it when all is unknown.
+    int spanStart = 0, spanEnd = width;
+    if (look) {
+      int first = 0, lastTile = tiles - 1;
+      while (!look[first]) ++first;
+      while (!look[lastTile]) --lastTile;
+      spanStart = first * tileWidth;
+      spanEnd = std::min((lastTile + 1) * tileWidth, width);
+    }
     for (int y = y0; y < y0 + th; ++y) {
       const std::size_t row = static_cast<std::size_t>(y) * width;
-      // Whole rows first when all is unknown: most rows of most frames are unchanged.
-      if (!look && std::memcmp(frame + row, last + row, static_cast<std::size_t>(width) * 2) == 0) continue;
+      // Whole spans of rows first: most rows of most frames are unchanged, and one library
+      // call a row is cheap (one a tile row is not).
+      if (std::memcmp(frame + row + spanStart, last + row + spanStart,
+                      static_cast<std::size_t>(spanEnd - spanStart) * 2) == 0)
+        continue;
       for (int tx = 0; tx < tiles; ++tx) {
         if (changed[tx] || (look && !look[tx])) continue;
         const int x0 = tx * tileWidth, tw = std::min(tileWidth, width - x0);
