@@ -138,18 +138,30 @@ TEST_F(BlitTest, ColourKeyRangeAndNoKey) {
 }
 
 TEST_F(BlitTest, KeyedRowCopyMatchesAPlainLoopAtEveryLength) {
-  // Lengths around the vector widths, both ends of the key range.
-  for (int n = 0; n < 70; ++n) {
-    std::vector<std::uint16_t> src(n), dst(n), expect(n);
-    for (int i = 0; i < n; ++i) {
-      src[i] = static_cast<std::uint16_t>((i * 7) % 5 == 0 ? 31 : (i % 3 == 0 ? 29 : 0x1234 + i));
-      dst[i] = expect[i] = static_cast<std::uint16_t>(0xabc0 + i);
-      if (!(src[i] >= 29 && src[i] <= 31)) expect[i] = src[i];
+  // Lengths around the vector widths, both ends of a key range, and the one key colour.
+  for (const std::uint16_t low : {29, 31}) {
+    for (int n = 0; n < 70; ++n) {
+      std::vector<std::uint16_t> src(n), dst(n), expect(n);
+      for (int i = 0; i < n; ++i) {
+        src[i] = static_cast<std::uint16_t>((i * 7) % 5 == 0 ? 31 : (i % 3 == 0 ? 29 : 0x1234 + i));
+        dst[i] = expect[i] = static_cast<std::uint16_t>(0xabc0 + i);
+        if (!(src[i] >= low && src[i] <= 31)) expect[i] = src[i];
+      }
+      CopyRow565Keyed(dst.data(), src.data(), n, low, 31);
+      ASSERT_EQ(dst, expect) << "n = " << n << ", key from " << low;
     }
-    CopyRow565Keyed(dst.data(), src.data(), n, 29, 31);
-    ASSERT_EQ(dst, expect) << "n = " << n;
   }
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizer build checks a keyed row once, whole, rather than every pixel: a row running
+// one pixel past its picture, on either side of the copy, must still be reported.
+TEST(KeyedRowCopyDeathTest, ARowPastItsPictureIsReportedBySanitizer) {
+  std::vector<std::uint16_t> small(100), large(101);
+  EXPECT_DEATH(CopyRow565Keyed(large.data(), small.data(), 101, 31, 31), "heap-buffer-overflow");
+  EXPECT_DEATH(CopyRow565Keyed(small.data(), large.data(), 101, 31, 31), "heap-buffer-overflow");
+}
+#endif
 
 TEST_F(BlitTest, SurfacesClearsAndGrabs) {
   MakeBackBuffer(64, 48);
