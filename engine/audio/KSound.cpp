@@ -62,6 +62,7 @@ KSound::~KSound() {
 
 int KSound::LiveSounds() { return liveSounds; }
 bool KSound::HasDevice() { return mixer::HasDevice(); }
+void KSound::CloseDevice() { mixer::Close(); }
 
 // ---- Buffers -----------------------------------------------------------------------------
 

@@ -53,6 +53,9 @@ class KSound {
   // State, for the game's tools and the tests.
   static int LiveSounds();
   static bool HasDevice();
+  // For the way out: closes the device now (returning once its thread has stopped calling
+  // the mixer) even while sounds still live; they play unheard from then on.
+  static void CloseDevice();
   static std::int32_t MusicVolume();
   static std::int32_t EffectsVolume();
   std::int32_t Volume() const { return volume_.load(std::memory_order_relaxed); }

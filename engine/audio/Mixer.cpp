@@ -32,9 +32,18 @@ bool AutoResetEvent::Wait(std::chrono::milliseconds timeout) {
 
 namespace {
 
-std::mutex mixLock;
-std::vector<Voice*> voices;        // under mixLock
-std::vector<std::int32_t> sums;    // under mixLock
+// What the device's thread reads. Made once and never destroyed: should a way out ever
+// leave the device open, the device's thread still finds it whole while the program's
+// globals are destroyed at exit.
+struct Shared {
+  std::mutex lock;
+  std::vector<Voice*> voices;      // under lock
+  std::vector<std::int32_t> sums;  // under lock
+};
+Shared& shared = *new Shared;
+std::mutex& mixLock = shared.lock;
+std::vector<Voice*>& voices = shared.voices;
+std::vector<std::int32_t>& sums = shared.sums;
 bool deviceOpen = false;           // main thread only
 
 void DeviceCallback(std::int16_t* out, int frames, void* /*user*/) { Mix(out, frames); }

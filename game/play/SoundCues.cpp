@@ -102,6 +102,12 @@ void freePlaySounds() {
   }
 }
 
+void releaseAllSound() {
+  stopMusic();
+  freePlaySounds();
+  KSound::CloseDevice();
+}
+
 void playHitSound() {
   ++cueCounts[kCueHit];
   playRotation(hitRotation);

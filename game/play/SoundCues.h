@@ -18,6 +18,9 @@ extern KSound* music;
 void loadPlaySounds();
 // At shutdown: every effect destroyed, every slot null.
 void freePlaySounds();
+// The way out: the music stopped (its refill thread ended), every effect freed, the sound
+// device closed. Nothing plays after it.
+void releaseAllSound();
 
 // Cues. Each plays one effect from its start; rotations advance their own counter, which
 // runs on across games.

@@ -40,15 +40,21 @@ bool InitGame() {
 }
 
 void ShutdownGame() {
+  // Mended: the music was never stopped, so the sound device stayed open after the game had
+  // ended and its thread went on mixing while the program's globals were destroyed (now and
+  // then a crash at exit). Sound goes first, the device closed, before anything else.
+  releaseAllSound();
   FreeCursors();
-  freePlaySounds();
   delete displayWindow;
   displayWindow = nullptr;
 }
 
 int GameMainWith(const std::function<void()>& firstScreen) {
   KLogger logger(2);
-  if (!InitGame()) return 0;
+  if (!InitGame()) {
+    ShutdownGame();  // whatever the start had made (a box has said why)
+    return 0;
+  }
   KGraphic::SetScreenSize(800, 600, 16);
   KGraphic::CheckBackBuffer();
   KInputState::Init(KDisplayWindow::GetWindowHandle());

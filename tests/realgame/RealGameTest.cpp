@@ -56,14 +56,10 @@ class RealGameTest : public ::testing::Test {
     ASSERT_TRUE(watcher->Ok());
   }
 
-  std::unique_ptr<GameProcess> Start(const std::string& display) {
-    return std::make_unique<GameProcess>(exe, display, root.File("game.log"));
-  }
-
   // Starts the game, answers Play and waits for the main menu's picture in the game window.
   // Returns the game window, or 0 (the failure reported).
-  unsigned long StartToTheMenu(std::unique_ptr<GameProcess>* game) {
-    *game = Start(x.Name());
+  unsigned long StartToTheMenu(std::unique_ptr<GameProcess>* game, const std::vector<std::string>& env = {}) {
+    *game = std::make_unique<GameProcess>(exe, x.Name(), root.File("game.log"), env);
     std::string why;
     if (!AnswerPlay(**game, *watcher, &why)) {
       ADD_FAILURE() << why << "\n" << (*game)->LogTail();
@@ -175,6 +171,27 @@ TEST_F(RealGameTest, WithoutAScreenTheGameSaysWhyAndEnds) {
   EXPECT_NE(log.find("Impossible to open the window: SDL "), std::string::npos) << log;
   EXPECT_EQ(log.find("No BackBuffer"), std::string::npos) << log;
   EXPECT_EQ(game.ExitCode(), 0) << log;
+}
+
+// Every way out stops the music and closes the sound device before the program's globals are
+// destroyed (SDL's dummy sound driver: the mixer runs without a sound card).
+TEST_F(RealGameTest, EveryWayOutClosesTheSoundDeviceFirst) {
+  const std::string report = root.File("audio.txt");
+  for (const bool bySignal : {true, false}) {
+    std::filesystem::remove(report);
+    std::unique_ptr<GameProcess> game;
+    const unsigned long window =
+        StartToTheMenu(&game, {"SDL_AUDIODRIVER=dummy", "LD_PRELOAD=" ZR_AUDIO_PROBE_LIB, "ZR_AUDIO_PROBE=" + report,
+                               "ASAN_OPTIONS=verify_asan_link_order=0"});
+    ASSERT_NE(window, 0u);
+    if (bySignal)
+      game->Signal(SIGTERM);
+    else
+      watcher->RequestClose(window);
+    ASSERT_TRUE(game->WaitExit(Clock::now() + kPatience)) << game->LogTail();
+    EXPECT_EQ(game->ExitCode(), 0) << game->LogTail();
+    EXPECT_EQ(ReadFileBytes(report), "opened=1 closed=1\n") << (bySignal ? "SIGTERM" : "close request");
+  }
 }
 
 class RealGameBackgroundTest : public RealGameTest {
