@@ -89,10 +89,12 @@ enum class DisplayOpenResult {
   kNoWindow,     // nothing could be opened (DisplayError() says why)
   kNoPresenter,  // the window exists but pictures cannot be handed to it (DisplayError())
 };
-// Opens the window: client area width x height centred on the desktop, or, full screen,
-// the desktop's own mode with the picture scaled to fit, aspect kept, black bars around.
-// The desktop's resolution and depth are never changed. The window takes the input focus
-// when shown. icon may be null.
+// Opens the window, the picture width x height scaled to fill it with its aspect kept (black
+// bars on the long side): a resizable window centred on the desktop, opening at the largest
+// whole-number multiple of width x height that fits the desktop's usable area; or, full
+// screen, the desktop's own mode. The desktop's resolution and depth are never changed. The
+// window takes the input focus when shown. icon may be null. Alt+Enter and F11 switch between
+// the two at any moment (WindowEvent::kDisplayModeChanged tells).
 DisplayOpenResult DisplayOpen(const char* title, int width, int height, bool fullScreen,
                               const DisplayIcon* icon);
 void DisplayClose();
@@ -111,7 +113,9 @@ void DisplayPresent(const std::uint16_t* frame, int pitchPixels, const DisplayRe
 // Window events the engine cares about. Input arrives by polling, not as events. kClose is
 // any request to end: the window's close box, and SIGTERM or SIGINT to the process (from the
 // dialog's start on; it waits in the queue until the game window reads it).
-enum class WindowEvent { kNone, kClose, kFocusGained, kFocusLost, kOther };
+// kDisplayModeChanged: the player switched between window and full screen
+// (DisplayIsFullScreen tells which is now shown).
+enum class WindowEvent { kNone, kClose, kFocusGained, kFocusLost, kDisplayModeChanged, kOther };
 // Removes and handles at most one waiting event; kNone when there was none.
 WindowEvent PollWindowEvent();
 // Blocks until an event arrives (or up to about 100 ms pass) and handles it.
@@ -120,6 +124,8 @@ WindowEvent WaitWindowEvent();
 bool DisplayHasFocus();
 // True while the window exists.
 bool DisplayExists();
+// Whether the window shows the picture full screen now.
+bool DisplayIsFullScreen();
 
 // Waits until the clock (ClockMicroseconds) reads at least deadline, without burning a core:
 // sleeps until shortly before it, then spins briefly. Returns at once for a past deadline.
@@ -128,8 +134,8 @@ void WaitUntilMicroseconds(std::uint64_t deadline);
 // Keyboard: key codes are USB HID keyboard usages (4 = A, 0x29 = Escape, 0x50 = Left, ...).
 // The live state, seen at once even while nobody handles window events.
 bool KeyDown(int hidUsage);
-// Pointer in client coordinates of the DisplayOpen size (through full-screen scaling);
-// positions outside the client area come back as they are.
+// Pointer in pixels of the picture (of the DisplayOpen size), through the scaling of the
+// window or the full screen; positions outside the picture come back outside it.
 void PointerPosition(int* x, int* y);
 bool LeftButtonDown();
 void ShowPointer(bool shown);

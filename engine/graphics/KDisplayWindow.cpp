@@ -24,10 +24,12 @@ std::vector<KDirtyRect> written;
 std::vector<plat::DisplayRect> platRects;
 std::uint64_t lastPresentedPixels = 0;
 int windowToken = 0;
+void (*modeListener)(bool) = nullptr;
 
 void HandleEvent(plat::WindowEvent e) {
   // The close box only raises the flag; the window stays until the game shuts down.
   if (e == plat::WindowEvent::kClose) quitRequested = true;
+  if (e == plat::WindowEvent::kDisplayModeChanged && modeListener) modeListener(plat::DisplayIsFullScreen());
 }
 
 // The window icon beside the program; pure blue is transparent. A missing icon is no error.
@@ -245,6 +247,8 @@ void KDisplayWindow::Flip(int) {
 void KDisplayWindow::PumpMessages() { HandleEvent(plat::PollWindowEvent()); }
 
 bool KDisplayWindow::IsQuitRequested() { return quitRequested; }
+
+void KDisplayWindow::SetModeListener(void (*listener)(bool)) { modeListener = listener; }
 
 void* KDisplayWindow::GetWindowHandle() { return windowOpen ? &windowToken : nullptr; }
 

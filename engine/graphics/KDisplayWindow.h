@@ -25,6 +25,8 @@ class KDisplayWindow {
   // Handles at most one waiting window event.
   static void PumpMessages();
   static bool IsQuitRequested();
+  // Told whenever the player switches between window and full screen (Alt+Enter, F11).
+  static void SetModeListener(void (*listener)(bool fullScreen));
   // A token for the window (null when there is none), for the input state.
   static void* GetWindowHandle();
 

@@ -30,6 +30,12 @@ bool InitGame() {
     return false;
   }
   Trace("InitializeGraphicEngine ok");
+  // Alt+Enter and F11 switch at any moment; the choice is kept as the dialog's box keeps it,
+  // so that the next start offers it.
+  KDisplayWindow::SetModeListener([](bool fullScreen) {
+    windowed = fullScreen ? 0 : 1;
+    SaveWindowedFlag();
+  });
   if (!InitialiseCursors()) {
     Trace("InitialiseCursors FAILED");
     return false;

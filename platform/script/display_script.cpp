@@ -202,6 +202,7 @@ WindowEvent WaitWindowEvent() {
 
 bool DisplayHasFocus() { return opened && focus; }
 bool DisplayExists() { return opened; }
+bool DisplayIsFullScreen() { return opened && fullScreen; }
 
 void WaitUntilMicroseconds(std::uint64_t deadline) {
   if (script::Now() < deadline) script::SetNow(deadline);

@@ -1,14 +1,22 @@
 // The start dialog's window over SDL2: a plain window showing the pixels the game draws.
 #include "platform.h"
 #include "video_sdl.h"
+#include "common/scale.h"
 
 #include <SDL.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 SDL_Window* dialogWindow = nullptr;
 int dialogW = 0, dialogH = 0;
+// Shown at the game window's whole-number scale: each pixel repeated `scale` times each way.
+int scale = 1;
+std::vector<std::uint32_t> scaled;
+
+// The game picture's size, which the scale follows.
+constexpr int kGameWidth = 800, kGameHeight = 600;
 }  // namespace
 
 namespace plat {
@@ -19,7 +27,12 @@ bool DialogOpen(const char* title, int width, int height) {
   std::string why;
   if (!sdl::StartVideo(&why)) return false;
   sdl::QueueInputEvents(true);
-  dialogWindow = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, SDL_WINDOW_SHOWN);
+  SDL_Rect usable;
+  scale = 1;
+  if (SDL_GetDisplayUsableBounds(0, &usable) == 0)
+    scale = platcommon::WholeScale(kGameWidth, kGameHeight, usable.w, usable.h);
+  dialogWindow = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale,
+                                  height * scale, SDL_WINDOW_SHOWN);
   if (!dialogWindow) return false;
   dialogW = width;
   dialogH = height;
@@ -33,8 +46,18 @@ void DialogShow(const std::uint32_t* pixels) {
   if (!dialogWindow) return;
   SDL_Surface* surface = SDL_GetWindowSurface(dialogWindow);
   if (!surface) return;
-  SDL_ConvertPixels(dialogW, dialogH, SDL_PIXELFORMAT_ARGB8888, pixels, dialogW * 4, surface->format->format,
-                    surface->pixels, surface->pitch);
+  if (scale > 1) {
+    const int w = dialogW * scale;
+    scaled.resize(static_cast<std::size_t>(w) * dialogH * scale);
+    for (int y = 0; y < dialogH * scale; ++y) {
+      const std::uint32_t* src = pixels + static_cast<std::size_t>(y / scale) * dialogW;
+      std::uint32_t* dst = scaled.data() + static_cast<std::size_t>(y) * w;
+      for (int x = 0; x < w; ++x) dst[x] = src[x / scale];
+    }
+    pixels = scaled.data();
+  }
+  SDL_ConvertPixels(dialogW * scale, dialogH * scale, SDL_PIXELFORMAT_ARGB8888, pixels, dialogW * scale * 4,
+                    surface->format->format, surface->pixels, surface->pitch);
   SDL_UpdateWindowSurface(dialogWindow);
 }
 
@@ -55,12 +78,12 @@ DialogEvent DialogWaitEvent() {
         if (ev.window.event == SDL_WINDOWEVENT_EXPOSED || ev.window.event == SDL_WINDOWEVENT_SHOWN) return e;
         break;
       case SDL_MOUSEMOTION:
-        e = {DialogEvent::MouseMove, ev.motion.x, ev.motion.y, 0};
+        e = {DialogEvent::MouseMove, ev.motion.x / scale, ev.motion.y / scale, 0};
         return e;
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP:
         if (ev.button.button != SDL_BUTTON_LEFT) break;
-        e = {ev.type == SDL_MOUSEBUTTONDOWN ? DialogEvent::MouseDown : DialogEvent::MouseUp, ev.button.x, ev.button.y, 0};
+        e = {ev.type == SDL_MOUSEBUTTONDOWN ? DialogEvent::MouseDown : DialogEvent::MouseUp, ev.button.x / scale, ev.button.y / scale, 0};
         return e;
       case SDL_KEYDOWN:
         switch (ev.key.keysym.sym) {

@@ -1,6 +1,7 @@
 // The game window, its presentation, window events, keyboard, pointer and joysticks over SDL2.
 #include "platform.h"
 #include "video_sdl.h"
+#include "common/scale.h"
 
 #include <SDL.h>
 
@@ -8,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 #include <sys/prctl.h>
 #include <time.h>
 
@@ -16,22 +18,68 @@ namespace plat {
 namespace {
 
 SDL_Window* window = nullptr;
-// Windowed: the window's own surface at 1:1, updated by rectangles. Full screen: a streaming
-// texture of the game's size, updated by rectangles and scaled by the renderer.
+// The window's own surface, in any mode: the picture is scaled into it in software, only the
+// parts that changed, and the window system shows those rectangles. No renderer, so no
+// OpenGL library is ever loaded.
 SDL_Surface* windowSurface = nullptr;
-SDL_Renderer* renderer = nullptr;
-SDL_Texture* texture = nullptr;
+int surfaceW = 0, surfaceH = 0;
 bool fullScreenMode = false;
 bool presenterOk = false;
-bool needFullPresent = true;  // after an expose or a size change the whole picture goes again
+bool needFullPresent = true;  // after an expose, a size change or a switch the whole picture goes again
 int gameWidth = 0, gameHeight = 0;
+int windowedWidth = 0, windowedHeight = 0;  // the window's size when it opened or was last windowed
 std::string lastError;
 bool videoStarted = false;
 SDL_Joystick* joysticks[2] = {nullptr, nullptr};
 bool pointerShown = true;  // the wish, also when given before the window exists
+platcommon::Scaler scaler;
+std::vector<std::uint32_t> scratch;  // scaled pixels on their way to a window of another format
+bool switchAsked = false;            // Alt+Enter or F11 pressed since the last event poll
 
 void SetError(const char* what) {
   lastError = std::string(what) + ": " + SDL_GetError();
+}
+
+// Where the game picture lies in the window now.
+platcommon::Area PictureArea() {
+  int ww = gameWidth, wh = gameHeight;
+  if (window) SDL_GetWindowSize(window, &ww, &wh);
+  return platcommon::PictureArea(gameWidth, gameHeight, ww, wh);
+}
+
+// The surface of the window's present size; a new one asks for the whole picture again.
+bool TakeSurface() {
+  SDL_Surface* s = SDL_GetWindowSurface(window);
+  if (!s) {
+    SetError("SDL could not give the window a surface");
+    presenterOk = false;
+    windowSurface = nullptr;
+    return false;
+  }
+  if (s != windowSurface || s->w != surfaceW || s->h != surfaceH) needFullPresent = true;
+  windowSurface = s;
+  surfaceW = s->w;
+  surfaceH = s->h;
+  presenterOk = true;
+  return true;
+}
+
+bool MakePresenter() {
+  presenterOk = false;
+  windowSurface = nullptr;
+  if (!TakeSurface()) return false;
+  needFullPresent = true;
+  return true;
+}
+
+// Alt+Enter or F11, noted as the key's press event arrives: a short tap during a slow frame
+// would be gone from the polled key state by the frame's end.
+int SDLCALL NoteSwitchKey(void* /*user*/, SDL_Event* e) {
+  if (e->type != SDL_KEYDOWN || e->key.repeat || !window || e->key.windowID != SDL_GetWindowID(window)) return 0;
+  const SDL_Keycode key = e->key.keysym.sym;
+  if (key == SDLK_F11 || ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && (e->key.keysym.mod & KMOD_ALT)))
+    switchAsked = true;
+  return 0;
 }
 
 bool StartVideo() {
@@ -40,67 +88,34 @@ bool StartVideo() {
   // Input is read by polling; these events would only pile up in the queue, which the game
   // empties at one event per frame.
   sdl::QueueInputEvents(false);
+  // Key presses are queued for the switch keys alone (see NoteSwitchKey); the game polls the
+  // key state, and each event poll drops the presses waiting.
+  SDL_EventState(SDL_KEYDOWN, SDL_ENABLE);
+  SDL_AddEventWatch(NoteSwitchKey, nullptr);
   videoStarted = true;
   return true;
 }
 
-// Where the game picture lies in the window (full screen: scaled, centred, black bars).
-void PictureArea(int* x, int* y, int* w, int* h) {
-  int ww = gameWidth, wh = gameHeight;
-  if (window) SDL_GetWindowSize(window, &ww, &wh);
-  if (!fullScreenMode || ww <= 0 || wh <= 0) {
-    *x = 0;
-    *y = 0;
-    *w = gameWidth;
-    *h = gameHeight;
-    return;
-  }
-  // Largest size of the game's aspect that fits.
-  long long w1 = ww, h1 = static_cast<long long>(ww) * gameHeight / gameWidth;
-  if (h1 > wh) {
-    h1 = wh;
-    w1 = static_cast<long long>(wh) * gameWidth / gameHeight;
-  }
-  *w = static_cast<int>(w1);
-  *h = static_cast<int>(h1);
-  *x = (ww - *w) / 2;
-  *y = (wh - *h) / 2;
-}
-
-int FloorDiv(long long a, long long b) {
-  long long q = a / b;
-  if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
-  return static_cast<int>(q);
-}
-
-bool MakePresenter() {
-  presenterOk = false;
-  windowSurface = nullptr;
-  if (!fullScreenMode) {
-    windowSurface = SDL_GetWindowSurface(window);
-    if (!windowSurface) {
-      SetError("SDL could not give the window a surface");
-      return false;
+// Between the window and the full screen. Where no window manager applies either state, the
+// window is moved and sized as it would be.
+void SwitchMode() {
+  if (!window) return;
+  fullScreenMode = !fullScreenMode;
+  SDL_Rect desktop;
+  const int display = std::max(0, SDL_GetWindowDisplayIndex(window));
+  if (fullScreenMode) {
+    SDL_GetWindowSize(window, &windowedWidth, &windowedHeight);
+    if (SDL_GetDisplayBounds(display, &desktop) == 0) {
+      SDL_SetWindowPosition(window, desktop.x, desktop.y);
+      SDL_SetWindowSize(window, desktop.w, desktop.h);
     }
+    SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
   } else {
-    renderer = SDL_CreateRenderer(window, -1, 0);
-    if (!renderer) {
-      SetError("SDL could not make a renderer for the window");
-      return false;
-    }
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    // The renderer keeps the picture's aspect, centred, with black bars.
-    SDL_RenderSetLogicalSize(renderer, gameWidth, gameHeight);
-    texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, gameWidth,
-                                gameHeight);
-    if (!texture) {
-      SetError("SDL could not make the screen texture");
-      return false;
-    }
+    SDL_SetWindowFullscreen(window, 0);
+    SDL_SetWindowSize(window, windowedWidth, windowedHeight);
+    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED_DISPLAY(display), SDL_WINDOWPOS_CENTERED_DISPLAY(display));
   }
-  presenterOk = true;
   needFullPresent = true;
-  return true;
 }
 
 void HandleWindowEvent(const SDL_Event& e, WindowEvent* out) {
@@ -128,10 +143,6 @@ void HandleWindowEvent(const SDL_Event& e, WindowEvent* out) {
       if (presenterOk && windowSurface) SDL_UpdateWindowSurface(window);
       break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
-      if (presenterOk && !fullScreenMode) {
-        windowSurface = SDL_GetWindowSurface(window);
-        if (!windowSurface) presenterOk = false;
-      }
       needFullPresent = true;
       break;
     default:
@@ -153,9 +164,16 @@ DisplayOpenResult DisplayOpen(const char* title, int width, int height, bool ful
   gameWidth = width;
   gameHeight = height;
   fullScreenMode = fullScreen;
-  Uint32 flags = SDL_WINDOW_SHOWN;
+  switchAsked = false;
+  // The window at the largest whole-number scale that fits the desktop's usable area.
+  SDL_Rect usable;
+  int k = 1;
+  if (SDL_GetDisplayUsableBounds(0, &usable) == 0) k = platcommon::WholeScale(width, height, usable.w, usable.h);
+  windowedWidth = width * k;
+  windowedHeight = height * k;
+  Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
   if (fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-  int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, w = width, h = height;
+  int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, w = windowedWidth, h = windowedHeight;
   SDL_Rect desktop;
   if (fullScreen && SDL_GetDisplayBounds(0, &desktop) == 0) {
     // Made at the desktop's size already: where no window manager applies the full-screen
@@ -189,13 +207,10 @@ DisplayOpenResult DisplayOpen(const char* title, int width, int height, bool ful
 }
 
 void DisplayClose() {
-  if (texture) SDL_DestroyTexture(texture);
-  if (renderer) SDL_DestroyRenderer(renderer);
   if (window) SDL_DestroyWindow(window);
-  texture = nullptr;
-  renderer = nullptr;
   window = nullptr;
   windowSurface = nullptr;
+  surfaceW = surfaceH = 0;
   presenterOk = false;
 }
 
@@ -203,52 +218,63 @@ const char* DisplayError() { return lastError.c_str(); }
 
 void DisplayPresent(const std::uint16_t* frame, int pitchPixels, const DisplayRect* rects, int count) {
   if (!window || !presenterOk || !frame) return;
+  if (!TakeSurface()) return;
+  const platcommon::Area area = PictureArea();
+  scaler.Configure(gameWidth, gameHeight, area);
   DisplayRect whole{0, 0, gameWidth, gameHeight};
-  if (needFullPresent) {
+  const bool full = needFullPresent;
+  if (full) {
     rects = &whole;
     count = 1;
     needFullPresent = false;
   }
   if (count <= 0) return;
-  if (!fullScreenMode) {
-    if (SDL_MUSTLOCK(windowSurface)) SDL_LockSurface(windowSurface);
-    const int bpp = windowSurface->format->BytesPerPixel;
-    SDL_Rect sdlRects[64];
-    int n = 0;
-    for (int i = 0; i < count; ++i) {
-      DisplayRect r = rects[i];
-      r.w = std::min(r.w, windowSurface->w - r.x);
-      r.h = std::min(r.h, windowSurface->h - r.y);
-      if (r.x < 0 || r.y < 0 || r.w <= 0 || r.h <= 0) continue;
-      const std::uint16_t* src = frame + static_cast<std::size_t>(r.y) * pitchPixels + r.x;
-      auto* dst = static_cast<std::uint8_t*>(windowSurface->pixels) +
-                  static_cast<std::size_t>(r.y) * windowSurface->pitch + static_cast<std::size_t>(r.x) * bpp;
-      SDL_ConvertPixels(r.w, r.h, SDL_PIXELFORMAT_RGB565, src, pitchPixels * 2, windowSurface->format->format,
-                        dst, windowSurface->pitch);
-      sdlRects[n++] = SDL_Rect{r.x, r.y, r.w, r.h};
-      if (n == 64) {
-        SDL_UpdateWindowSurfaceRects(window, sdlRects, n);
-        n = 0;
-      }
-    }
-    if (SDL_MUSTLOCK(windowSurface)) SDL_UnlockSurface(windowSurface);
-    if (n > 0) SDL_UpdateWindowSurfaceRects(window, sdlRects, n);
-    return;
-  }
+  if (SDL_MUSTLOCK(windowSurface)) SDL_LockSurface(windowSurface);
+  // 32-bit pixels 0x00RRGGBB take the scaled picture as they are; any other format goes
+  // through a scratch buffer and SDL's conversion.
+  const Uint32 format = windowSurface->format->format;
+  const bool direct = format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888;
+  if (full) SDL_FillRect(windowSurface, nullptr, SDL_MapRGB(windowSurface->format, 0, 0, 0));  // the bars
+  std::vector<SDL_Rect> sdlRects;
   for (int i = 0; i < count; ++i) {
-    const DisplayRect& r = rects[i];
-    SDL_Rect sr{r.x, r.y, r.w, r.h};
-    SDL_UpdateTexture(texture, &sr, frame + static_cast<std::size_t>(r.y) * pitchPixels + r.x, pitchPixels * 2);
+    const platcommon::Area out = scaler.WindowRectOf(rects[i].x, rects[i].y, rects[i].w, rects[i].h);
+    if (out.w <= 0 || out.h <= 0 || out.x + out.w > windowSurface->w || out.y + out.h > windowSurface->h) continue;
+    if (direct) {
+      scaler.Scale(frame, pitchPixels, out, static_cast<std::uint32_t*>(windowSurface->pixels),
+                   windowSurface->pitch / 4);
+    } else {
+      // The scratch stands for the window from the rectangle's corner on.
+      scratch.resize(static_cast<std::size_t>(out.w) * out.h);
+      std::uint32_t* origin = scratch.data() - static_cast<std::ptrdiff_t>(out.y) * out.w - out.x;
+      scaler.Scale(frame, pitchPixels, out, origin, out.w);
+      auto* dst = static_cast<std::uint8_t*>(windowSurface->pixels) + static_cast<std::size_t>(out.y) * windowSurface->pitch +
+                  static_cast<std::size_t>(out.x) * windowSurface->format->BytesPerPixel;
+      SDL_ConvertPixels(out.w, out.h, SDL_PIXELFORMAT_RGB888, scratch.data(), out.w * 4, format, dst,
+                        windowSurface->pitch);
+    }
+    sdlRects.push_back(SDL_Rect{out.x, out.y, out.w, out.h});
   }
-  SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-  SDL_RenderClear(renderer);
-  SDL_RenderCopy(renderer, texture, nullptr, nullptr);
-  SDL_RenderPresent(renderer);
+  if (SDL_MUSTLOCK(windowSurface)) SDL_UnlockSurface(windowSurface);
+  if (full) {
+    SDL_UpdateWindowSurface(window);
+  } else if (!sdlRects.empty()) {
+    SDL_UpdateWindowSurfaceRects(window, sdlRects.data(), static_cast<int>(sdlRects.size()));
+  }
 }
 
 WindowEvent PollWindowEvent() {
   SDL_Event e;
-  if (!videoStarted || !SDL_PollEvent(&e)) return WindowEvent::kNone;
+  if (!videoStarted) return WindowEvent::kNone;
+  SDL_PumpEvents();
+  SDL_FlushEvent(SDL_KEYDOWN);
+  if (switchAsked) {
+    switchAsked = false;
+    if (window && DisplayHasFocus()) {
+      SwitchMode();
+      return WindowEvent::kDisplayModeChanged;
+    }
+  }
+  if (!SDL_PollEvent(&e)) return WindowEvent::kNone;
   WindowEvent out;
   HandleWindowEvent(e, &out);
   return out;
@@ -271,6 +297,8 @@ bool DisplayHasFocus() {
 }
 
 bool DisplayExists() { return window != nullptr; }
+
+bool DisplayIsFullScreen() { return window != nullptr && fullScreenMode; }
 
 void WaitUntilMicroseconds(std::uint64_t deadline) {
   // Sleep until shortly before the deadline (the timer slack is cut to 1 us at start-up, so a
@@ -317,16 +345,7 @@ void PointerPosition(int* x, int* y) {
   SDL_GetGlobalMouseState(&gx, &gy);
   int wx = 0, wy = 0;
   if (window) SDL_GetWindowPosition(window, &wx, &wy);
-  int ax, ay, aw, ah;
-  PictureArea(&ax, &ay, &aw, &ah);
-  const long long cx = gx - wx - ax, cy = gy - wy - ay;
-  if (aw == gameWidth && ah == gameHeight) {
-    *x = static_cast<int>(cx);
-    *y = static_cast<int>(cy);
-  } else {
-    *x = FloorDiv(cx * gameWidth, aw);
-    *y = FloorDiv(cy * gameHeight, ah);
-  }
+  platcommon::WindowToPicture(PictureArea(), gameWidth, gameHeight, gx - wx, gy - wy, x, y);
 }
 
 bool LeftButtonDown() {
@@ -348,12 +367,8 @@ bool WarpPointer(int x, int y) {
   if (!window) return false;
   const char* driver = SDL_GetCurrentVideoDriver();
   if (driver && std::strcmp(driver, "wayland") == 0) return false;  // no pointer moves there
-  int ax, ay, aw, ah;
-  PictureArea(&ax, &ay, &aw, &ah);
-  // The first window pixel inside the picture pixel, so that reading the pointer back gives
-  // x, y again.
-  const int wx = ax - FloorDiv(-static_cast<long long>(x) * aw, gameWidth);
-  const int wy = ay - FloorDiv(-static_cast<long long>(y) * ah, gameHeight);
+  int wx = 0, wy = 0;
+  platcommon::PictureToWindow(PictureArea(), gameWidth, gameHeight, x, y, &wx, &wy);
   SDL_WarpMouseInWindow(window, wx, wy);
   return true;
 }

@@ -220,13 +220,48 @@ unsigned long XWatcher::WaitDrawn(const std::string& title, Clock::time_point de
   }
 }
 
-void XWatcher::TapKey(unsigned long keysym) {
+void XWatcher::TapKey(unsigned long keysym, unsigned long modifier) {
   if (!display_) return;
   const KeyCode code = XKeysymToKeycode(display_, keysym);
+  const KeyCode mod = modifier ? XKeysymToKeycode(display_, modifier) : 0;
+  if (mod) XTestFakeKeyEvent(display_, mod, True, 0);
   XTestFakeKeyEvent(display_, code, True, 0);
   XSync(display_, False);
   SleepMs(20);
   XTestFakeKeyEvent(display_, code, False, 0);
+  if (mod) XTestFakeKeyEvent(display_, mod, False, 0);
+  XSync(display_, False);
+}
+
+bool XWatcher::Size(unsigned long window, int* width, int* height) {
+  XWindowAttributes a;
+  if (!display_ || !XGetWindowAttributes(display_, window, &a)) return false;
+  *width = a.width;
+  *height = a.height;
+  return true;
+}
+
+bool XWatcher::WaitSize(unsigned long window, int width, int height, Clock::time_point deadline) {
+  for (;;) {
+    int w = 0, h = 0;
+    if (Size(window, &w, &h) && w == width && h == height) return true;
+    if (Clock::now() >= deadline) return false;
+    SleepMs(5);
+  }
+}
+
+unsigned long XWatcher::Pixel(unsigned long window, int x, int y) {
+  if (!display_) return ~0ul;
+  XImage* img = XGetImage(display_, window, x, y, 1, 1, AllPlanes, ZPixmap);
+  if (!img) return ~0ul;
+  const unsigned long p = XGetPixel(img, 0, 0) & 0xFFFFFFul;
+  XDestroyImage(img);
+  return p;
+}
+
+void XWatcher::Resize(unsigned long window, int width, int height) {
+  if (!display_) return;
+  XResizeWindow(display_, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
   XSync(display_, False);
 }
 

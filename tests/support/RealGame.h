@@ -63,8 +63,17 @@ class XWatcher {
   // 0 at the deadline.
   unsigned long WaitDrawn(const std::string& title, Clock::time_point deadline);
 
-  // Presses and releases a key (an X keysym, e.g. XK_Return) as the keyboard would.
-  void TapKey(unsigned long keysym);
+  // Presses and releases a key (an X keysym, e.g. XK_Return) as the keyboard would, with a
+  // modifier (e.g. XK_Alt_L) held around it when one is given.
+  void TapKey(unsigned long keysym, unsigned long modifier = 0);
+  // A window's size; false when it cannot be read.
+  bool Size(unsigned long window, int* width, int* height);
+  // Waits until the window has this size; false at the deadline.
+  bool WaitSize(unsigned long window, int width, int height, Clock::time_point deadline);
+  // The colour shown at a window pixel, 0xRRGGBB (~0ul when it cannot be read).
+  unsigned long Pixel(unsigned long window, int x, int y);
+  // Asks for a new window size, as a window manager's resize does.
+  void Resize(unsigned long window, int width, int height);
   // Maps a small window of its own and gives it the keyboard focus, as when the player
   // turns to another program. True when it has the focus.
   bool TakeFocus(Clock::time_point deadline);
