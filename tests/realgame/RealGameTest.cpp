@@ -194,9 +194,9 @@ TEST_F(RealGameTest, EveryWayOutClosesTheSoundDeviceFirst) {
   }
 }
 
-// F11 and Alt+Enter switch between the window and the full screen, the choice kept for the
-// next start as the dialog keeps it; a resized window shows the whole picture with bars.
-TEST_F(RealGameTest, SwitchesModeAndScalesToTheWindow) {
+// F11 and Alt+Enter switch between the window and the full screen (no OpenGL library in
+// either), the choice kept for the next start as the dialog keeps it.
+TEST_F(RealGameTest, SwitchesModeAndKeepsTheChoice) {
   std::unique_ptr<GameProcess> game;
   const unsigned long window = StartToTheMenu(&game);
   ASSERT_NE(window, 0u);
@@ -214,17 +214,6 @@ TEST_F(RealGameTest, SwitchesModeAndScalesToTheWindow) {
   watcher->TapKey(XK_Return, XK_Alt_L);
   EXPECT_TRUE(watcher->WaitSize(window, 800, 600, Clock::now() + kPatience));
   EXPECT_TRUE(choiceBecomes(1));
-  // 1000 x 500: the picture 666 x 500 from x = 167, black bars either side.
-  watcher->Resize(window, 1000, 500);
-  ASSERT_TRUE(watcher->WaitSize(window, 1000, 500, Clock::now() + kPatience));
-  const Clock::time_point deadline = Clock::now() + kPatience;
-  while (Clock::now() < deadline && !(watcher->Pixel(window, 100, 250) == 0 && watcher->Pixel(window, 900, 250) == 0 &&
-                                      watcher->Pixel(window, 180, 250) != 0 && watcher->Pixel(window, 820, 250) != 0))
-    std::this_thread::sleep_for(milliseconds(10));
-  EXPECT_EQ(watcher->Pixel(window, 100, 250), 0u);
-  EXPECT_EQ(watcher->Pixel(window, 900, 250), 0u);
-  EXPECT_NE(watcher->Pixel(window, 180, 250), 0u);
-  EXPECT_NE(watcher->Pixel(window, 820, 250), 0u);
   EXPECT_TRUE(game->Running()) << game->LogTail();
 }
 
