@@ -1,48 +1,46 @@
 #!/usr/bin/env bash
-# The real game under Xvfb playing the attract mode's demonstration: the CPU of the game's
-# process (all its threads, user + system) over the demonstration, as a share of one core,
-# and its peak resident memory (VmHWM).
+# The real game under Xvfb (1024 x 768), left alone as a player leaves it, in a window and full
+# screen: the CPU of the game's process (all its threads, user + system) as a share of one core
+# in the idle main menu and in the attract mode's demonstration, its peak resident memory
+# (VmHWM) and the OpenGL libraries it loaded; beside them the plain-copy floor, one copy of the
+# screen's 960,000 bytes a frame at the game's 71 frames a second (graphics_bench's MemcpyFloor).
 #
-#   bench/game/demo_cpu.sh [GAME_FOLDER]      (default build/game; needs Xvfb and xdotool)
+#   bench/game/demo_cpu.sh [GAME_FOLDER...]     (default build/game; needs Xvfb and xdotool)
 #
-# The game folder is copied to a temporary folder first, so the files the game writes
-# beside itself stay out of the build. Return answers the welcome dialog (a window, no
-# gamepad); the pointer is then left alone: after 8 s the menu starts the demonstration,
-# which plays 2125 frames (about 30 s). The CPU is measured from 2 s into the demonstration
-# for 25 s.
-#
-# The game keeps its window surface off OpenGL itself (no GL library in a window), so no
-# environment is needed; SDL_FRAMEBUFFER_ACCELERATION given to the script is passed on.
+# Several folders (a build of another commit beside the same data, say) are measured one after
+# the other in the same run, so that their figures share the machine's load. Each folder is
+# copied to a temporary folder first, with data/fullscreen.stt written for the mode, so the
+# files the game writes stay out of it. SDL's dummy sound driver (unless SDL_AUDIODRIVER is
+# given) keeps the mixer running without a sound card. Return answers the welcome dialog; the
+# menu is measured from 1.5 s to 7.5 s after it shows, the demonstration (which starts after
+# 8 idle seconds and plays about 30 s) from 10 s for 20 s.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/../.." && pwd)"
-game="${1:-$here/build/game}"
-[ -x "$game/zindorumba" ] || { echo "demo_cpu: no game in $game (make build first)"; exit 2; }
+[ $# -gt 0 ] || set -- "$here/build/game"
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "demo_cpu: needs Xvfb and xdotool"; exit 2; }
+for g in "$@"; do [ -x "$g/zindorumba" ] || { echo "demo_cpu: no game in $g (make build first)"; exit 2; }; done
 
 work="$(mktemp -d)"
 xvfb_pid="" game_pid=""
-cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
+stop() {
+  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
+  game_pid="" xvfb_pid=""
 }
-trap cleanup EXIT
-cp -r "$game" "$work/game"
-rm -f "$work/game"/{al.raw,highscores.raw,prefvol.raw} "$work/game/data"/*.stt
+trap 'stop; rm -rf "$work"' EXIT
 
-# A display number nobody uses.
-d=90
-while [ -e "/tmp/.X11-unix/X$d" ] || [ -e "/tmp/.X$d-lock" ]; do d=$((d + 1)); done
-Xvfb ":$d" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$d" ] && break; sleep 0.1; done
-export DISPLAY=":$d"
-
-(cd "$work/game" && exec ./zindorumba) >"$work/game.log" 2>&1 &
-game_pid=$!
-
-# Answer the welcome dialog once it is there, then wait for the game's window.
+calc() { awk "BEGIN { printf \"$1\", $2 }"; }
+hz=$(getconf CLK_TCK)
+ticks() { awk '{print $14 + $15}' "/proc/$game_pid/stat"; }
+# CPU share of one core between now + from and now + to seconds after $1 (a date +%s.%N).
+share() {
+  sleep "$(calc %.3f "$1 + $2 - $(date +%s.%N)")"
+  local t0 c0 t1 c1
+  t0=$(date +%s.%N); c0=$(ticks)
+  sleep "$(calc %.3f "$3 - $2")"
+  t1=$(date +%s.%N); c1=$(ticks)
+  calc %.2f "100 * ($c1 - $c0) / $hz / ($t1 - $t0)"
+}
 wait_window() {
   for _ in $(seq 200); do
     xdotool search --name "$1" >/dev/null 2>&1 && return 0
@@ -51,21 +49,43 @@ wait_window() {
   done
   echo "demo_cpu: no window '$1'"; exit 1
 }
-wait_window '^Welcome to ZindoRumba !$'
-sleep 0.5
-xdotool key Return
-wait_window '^ZindoRumba$'
-menu_at=$(date +%s.%N)
 
-ticks() { awk '{print $14 + $15}' "/proc/$game_pid/stat"; }
-hz=$(getconf CLK_TCK)
-# The menu waits 8 s, the doors take 0.9 s; measure from 10 s on.
-calc() { awk "BEGIN { printf \"$1\", $2 }"; }
-sleep "$(calc %.3f "$menu_at + 10 - $(date +%s.%N)")"
-t0=$(date +%s.%N); c0=$(ticks)
-sleep 25
-t1=$(date +%s.%N); c1=$(ticks)
-hwm=$(awk '/VmHWM/ {print $2}' "/proc/$game_pid/status")
-echo "demonstration: $(calc %.2f "100 * ($c1 - $c0) / $hz / ($t1 - $t0)") % of one core over $(calc %.1f "$t1 - $t0") s"
-echo "peak RSS: $(calc %.1f "$hwm / 1024") MiB${SDL_FRAMEBUFFER_ACCELERATION:+ (SDL_FRAMEBUFFER_ACCELERATION=$SDL_FRAMEBUFFER_ACCELERATION)}"
-echo "the game said: $(tr '\n' ' ' <"$work/game.log")"
+# One run: folder, mode (window|full screen).
+run() {
+  rm -rf "$work/game"
+  cp -r "$1" "$work/game"
+  mkdir -p "$work/game/data"
+  if [ "$2" = window ]; then printf '\001' >"$work/game/data/fullscreen.stt"; else printf '\000' >"$work/game/data/fullscreen.stt"; fi
+  exec 3>"$work/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  exec 3>&-
+  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+  export DISPLAY=":$(head -1 "$work/display")"
+  (cd "$work/game" && SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}" exec ./zindorumba) >"$work/game.log" 2>&1 &
+  game_pid=$!
+  wait_window '^Welcome to ZindoRumba !$'
+  sleep 0.5
+  xdotool key Return
+  wait_window '^ZindoRumba$'
+  local at menu demo hwm gl
+  at=$(date +%s.%N)
+  menu=$(share "$at" 1.5 7.5)
+  demo=$(share "$at" 10 30)
+  hwm=$(awk '/VmHWM/ {print $2}' "/proc/$game_pid/status")
+  gl=$( (grep -oE '/[^ ]*(libGL|libEGL|libGLES|_dri\.so|libLLVM)[^ /]*$' "/proc/$game_pid/maps" || true) | sed 's|.*/||' | sort -u | tr '\n' ' ')
+  stop
+  printf '%-12s menu %6s %%  demonstration %6s %%  peak RSS %6s MiB  OpenGL: %s\n' "$2" "$menu" "$demo" \
+    "$(calc %.1f "$hwm / 1024")" "${gl:-none}"
+}
+
+bench="$here/build/obj/bench/graphics/graphics_bench"
+if [ -x "$bench" ]; then
+  ns=$("$bench" --benchmark_filter='^MemcpyFloor$' --benchmark_format=csv 2>/dev/null | awk -F, '/MemcpyFloor/ {print $4}')
+  echo "plain-copy floor: $(calc %.2f "$ns / 140000") % of one core (one 960,000-byte copy in $(calc %.1f "$ns / 1000") us, 71 a second)"
+fi
+for g in "$@"; do
+  echo "$g (CPU as a share of one core):"
+  run "$g" window
+  run "$g" "full screen"
+done
