@@ -65,4 +65,18 @@ TEST_F(SaveFolderTest, MissingGameFolderIsNoReasonToMoveAndTheChoiceIsMadeAgainA
   EXPECT_STREQ(KPath::MakeSavePath("al.raw"), (root.Path() + "/al.raw").c_str());
 }
 
+TEST_F(SaveFolderTest, InstalledDataIsReadFromShareGamesAndSavesGoToThePlayersFolder) {
+  root.Write("share/games/zindorumba/zindo.ini", "");
+  fs::create_directories(root.Path() + "/games");
+  script::SetRoot(root.Path() + "/games");
+  InitEngineServices();
+  EXPECT_STREQ(KPath::MakeAbsolute("data\\go\\go1.bmp"), (root.Path() + "/share/games/zindorumba/data/go/go1.bmp").c_str());
+  EXPECT_STREQ(KPath::MakeSavePath("al.raw"), (user.Path() + "/zindorumba/al.raw").c_str());
+  // A portable folder beside the executable still wins.
+  root.Write("games/zindo.ini", "");
+  InitEngineServices();
+  EXPECT_STREQ(KPath::MakeAbsolute("zindo.ini"), (root.Path() + "/games/zindo.ini").c_str());
+  EXPECT_STREQ(KPath::MakeSavePath("al.raw"), (root.Path() + "/games/al.raw").c_str());
+}
+
 }  // namespace
