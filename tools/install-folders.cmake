@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.16)
 # cmake -DMANIFEST=build/install_manifest.txt -DBEFORE=build/install_folders.before
 #       -DFOLDERS=build/install_folders.txt [-DDESTDIR=/stage] -P tools/install-folders.cmake
 # (make install, after the install): lists in FOLDERS every folder on the way to an installed

@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.16)
 # cmake -DMANIFEST=build/install_manifest.txt [-DFOLDERS=build/install_folders.txt]
 #       [-DDESTDIR=/stage] -P tools/uninstall.cmake
 # (make uninstall): removes every file the last `make install` listed (under DESTDIR when it

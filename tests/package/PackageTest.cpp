@@ -13,6 +13,7 @@
 #include <X11/keysym.h>
 
 #include <csignal>
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -187,28 +188,29 @@ TEST_F(PackageTest, FieldsFilesChecksAndCommandLine) {
 TEST_F(PackageTest, UninstallRemovesEveryFileAndEveryFolderItMade) {
   TempDir stage;
   fs::copy(stage_->Path(), stage.Path(), fs::copy_options::recursive | fs::copy_options::copy_symlinks);
-  std::string manifest, made;
+  std::string manifest;
   int listed = 0;
   for (const auto& [rel, what] : Listing(stage.Path())) {
     manifest += "/" + rel + "\n";  // as installed: DESTDIR is not part of the list
     ++listed;
   }
-  for (const auto& e : fs::recursive_directory_iterator(stage.Path())) {
-    // share/applications was there before (and holds another program's entry).
-    if (e.is_directory() && e.path().filename() != "applications") made += e.path().string() + "\n";
-  }
   ASSERT_GT(listed, 50);
-  stage.Write("usr/share/applications/other.desktop", "[Desktop Entry]\n");
+  // What make install lists: the folders made, found from the folders there before (the
+  // stage and share/applications, which holds another program's entry).
   scratch.Write("manifest.txt", manifest);
-  scratch.Write("folders.txt", made);
-  const Cmd u = RunCommand(std::string("cmake -DMANIFEST='") + scratch.File("manifest.txt") + "' -DFOLDERS='" +
-                           scratch.File("folders.txt") + "' -DDESTDIR='" + stage.Path() + "' -P '" + ZR_SOURCE_DIR +
-                           "/tools/uninstall.cmake'");
+  scratch.Write("before.txt", stage.Path() + "\n" + stage.Path() + "/usr/share/applications\n");
+  const std::string lists = "cmake -DMANIFEST='" + scratch.File("manifest.txt") + "' -DFOLDERS='" +
+                            scratch.File("folders.txt") + "' -DDESTDIR='" + stage.Path() + "' ";
+  ASSERT_EQ(RunCommand(lists + "-DBEFORE='" + scratch.File("before.txt") + "' -P '" + ZR_SOURCE_DIR +
+                       "/tools/install-folders.cmake'").out, "");
+  stage.Write("usr/share/applications/other.desktop", "[Desktop Entry]\n");
+  const Cmd u = RunCommand(lists + "-P '" + ZR_SOURCE_DIR + "/tools/uninstall.cmake'");
   EXPECT_EQ(u.code, 0) << u.out;
   EXPECT_NE(u.out.find("uninstalled " + std::to_string(listed) + " of the " + std::to_string(listed)), std::string::npos)
       << u.out;
   std::vector<std::string> left;
   for (const auto& e : fs::recursive_directory_iterator(stage.Path())) left.push_back(e.path().lexically_relative(stage.Path()));
+  std::sort(left.begin(), left.end());
   EXPECT_EQ(left, (std::vector<std::string>{"usr", "usr/share", "usr/share/applications",
                                             "usr/share/applications/other.desktop"}));
   // Without a list there is nothing to go by: it says so and fails.
