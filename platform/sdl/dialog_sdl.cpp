@@ -17,6 +17,11 @@ std::vector<std::uint32_t> scaled;
 
 // The game picture's size, which the scale follows.
 constexpr int kGameWidth = 800, kGameHeight = 600;
+// Only an answer given while the dialog is on the screen counts: keys and clicks that came
+// before its first picture was shown, key repeats, and the release of a button pressed
+// before it are not the player's answer to it.
+bool pictureShown = false;
+bool buttonWentDown = false;
 }  // namespace
 
 namespace plat {
@@ -36,6 +41,8 @@ bool DialogOpen(const char* title, int width, int height) {
   if (!dialogWindow) return false;
   dialogW = width;
   dialogH = height;
+  pictureShown = false;
+  buttonWentDown = false;
   // Without a window manager nobody else gives the dialog the keyboard.
   SDL_RaiseWindow(dialogWindow);
   SDL_SetWindowInputFocus(dialogWindow);
@@ -46,6 +53,11 @@ void DialogShow(const std::uint32_t* pixels) {
   if (!dialogWindow) return;
   SDL_Surface* surface = SDL_GetWindowSurface(dialogWindow);
   if (!surface) return;
+  if (!pictureShown) {  // what came before the first picture is dropped, not what comes after it
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
+    pictureShown = true;
+  }
   if (scale > 1) {
     const int w = dialogW * scale;
     scaled.resize(static_cast<std::size_t>(w) * dialogH * scale);
@@ -82,10 +94,14 @@ DialogEvent DialogWaitEvent() {
         return e;
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP:
-        if (ev.button.button != SDL_BUTTON_LEFT) break;
-        e = {ev.type == SDL_MOUSEBUTTONDOWN ? DialogEvent::MouseDown : DialogEvent::MouseUp, ev.button.x / scale, ev.button.y / scale, 0};
+        if (ev.button.button != SDL_BUTTON_LEFT || !pictureShown) break;
+        if (ev.type == SDL_MOUSEBUTTONUP && !buttonWentDown) break;
+        buttonWentDown = ev.type == SDL_MOUSEBUTTONDOWN;
+        e = {ev.type == SDL_MOUSEBUTTONDOWN ? DialogEvent::MouseDown : DialogEvent::MouseUp, ev.button.x / scale,
+             ev.button.y / scale, 0};
         return e;
       case SDL_KEYDOWN:
+        if (ev.key.repeat != 0 || !pictureShown) break;
         switch (ev.key.keysym.sym) {
           case SDLK_RETURN:
           case SDLK_KP_ENTER:
