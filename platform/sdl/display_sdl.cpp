@@ -219,7 +219,8 @@ const char* DisplayError() { return lastError.c_str(); }
 void DisplayPresent(const std::uint16_t* frame, int pitchPixels, const DisplayRect* rects, int count) {
   if (!window || !presenterOk || !frame) return;
   if (!TakeSurface()) return;
-  const platcommon::Area area = PictureArea();
+  // In the surface's own pixels (which a scaled desktop may make more than the window's size).
+  const platcommon::Area area = platcommon::PictureArea(gameWidth, gameHeight, windowSurface->w, windowSurface->h);
   scaler.Configure(gameWidth, gameHeight, area);
   DisplayRect whole{0, 0, gameWidth, gameHeight};
   const bool full = needFullPresent;
