@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <poll.h>
 #include <set>
 #include <sstream>
@@ -152,11 +153,23 @@ bool XWatcher::Connect(Clock::time_point deadline) {
   return true;
 }
 
+// libXext keeps the XTest extension's per-connection records in one list for the whole process,
+// and closing a connection removes its record: with two lanes of starts sending keys and closing
+// connections side by side, the list was now and then freed twice (a core showed it in
+// XCloseDisplay). Key sending and closing go one thread at a time.
+std::mutex& ExtensionListLock() {
+  static std::mutex lock;
+  return lock;
+}
+
 void XWatcher::Disconnect() {
   if (!display_) return;
   if (own_) XDestroyWindow(display_, own_);
   own_ = 0;
-  XCloseDisplay(display_);
+  {
+    std::lock_guard<std::mutex> hold(ExtensionListLock());
+    XCloseDisplay(display_);
+  }
   display_ = nullptr;
 }
 
@@ -227,6 +240,7 @@ unsigned long XWatcher::WaitDrawn(const std::string& title, Clock::time_point de
 
 void XWatcher::TapKey(unsigned long keysym, unsigned long modifier) {
   if (!display_) return;
+  std::lock_guard<std::mutex> hold(ExtensionListLock());
   const KeyCode code = XKeysymToKeycode(display_, keysym);
   const KeyCode mod = modifier ? XKeysymToKeycode(display_, modifier) : 0;
   if (mod) XTestFakeKeyEvent(display_, mod, True, 0);
