@@ -108,6 +108,8 @@ bool RunMainMenu() {
     KGraphic::CheckBackBuffer();
     const bool pressed = PollMouseButton();
     const MenuKeys k = keys.Read();
+    // Once a press: Space also leaves the table, and a Space still held there would open it
+    // again at once.
     if (k.table) {
       RunHighScores(-1);
       keys.Reset();

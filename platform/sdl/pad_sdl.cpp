@@ -17,16 +17,17 @@ void Forget() {
   pad = nullptr;
 }
 
-// Brings the pads up to date (SDL looks for pads plugged in or pulled out as it does) and
-// keeps the first one attached open. At most once a millisecond: a frame reads the pad
-// several times.
+// Brings the pads up to date (SDL looks for pads plugged in or pulled out as it does, at most
+// once a millisecond: a frame reads the pad several times) and keeps the first one attached
+// open.
 void Look() {
   static Uint64 last = 0;
   static const Uint64 perMs = SDL_GetPerformanceFrequency() / 1000;
   const Uint64 now = SDL_GetPerformanceCounter();
-  if (last != 0 && now - last < perMs) return;
-  last = now;
-  SDL_GameControllerUpdate();
+  if (last == 0 || now - last >= perMs) {
+    last = now;
+    SDL_GameControllerUpdate();
+  }
   if (pad && SDL_GameControllerGetAttached(pad)) return;
   Forget();
   for (int i = 0, n = SDL_NumJoysticks(); i < n && !pad; ++i) {
