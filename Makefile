@@ -5,7 +5,7 @@ CTEST_ARGS ?=
 WERROR := $(if $(filter true,$(CI)),ON,OFF)
 CMAKE_FLAGS ?=
 
-.PHONY: all run test build deps configure test-asan test-tsan test-audio-sanitizers clean install uninstall
+.PHONY: all run test build game deps configure test-asan test-tsan test-audio-sanitizers clean install uninstall package
 
 all: build
 
@@ -20,28 +20,46 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD_DIR) -j$(JOBS)
 
+# Only what the game needs: the executable, the data generator and the data (build/game/).
+game: configure
+	@cmake --build $(BUILD_DIR) -j$(JOBS) --target zindorumba game_data
+
 run:
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 	  echo "make run: no display here; start one first: Xvfb :99 & then DISPLAY=:99 make run"; exit 1; fi
-	@$(MAKE) --no-print-directory build
+	@$(MAKE) --no-print-directory game
 	@cd $(BUILD_DIR)/game && ./zindorumba
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j$(JOBS) $(CTEST_ARGS)
 
-# Installs the game under PREFIX (staged under DESTDIR when given): the game folder in
-# PREFIX/lib/zindorumba, the command PREFIX/bin/zindorumba, the menu entry and its icons.
-# Every file installed is listed in $(BUILD_DIR)/install_manifest.txt, which uninstall reads
-# (give it the same DESTDIR).
+# Installs the game under PREFIX (staged under DESTDIR when given): the executable in
+# PREFIX/games, its data in PREFIX/share/games/zindorumba, the menu entry, icons, metainfo and
+# man page. Every file installed is listed in $(BUILD_DIR)/install_manifest.txt, and every
+# folder the install made (none of them there before) in $(BUILD_DIR)/install_folders.txt;
+# uninstall reads both (give it the same DESTDIR).
 PREFIX ?= /usr/local
+INSTALLED_TARGETS := zindorumba game_data screenshot manpage
 DESTDIR ?=
-install: build
+install: configure
+	@cmake --build $(BUILD_DIR) -j$(JOBS) --target $(INSTALLED_TARGETS)
+	@p="$(abspath $(DESTDIR)$(PREFIX))"; { find "$$p" -type d 2>/dev/null; \
+	  while [ "$$p" != / ]; do p=$$(dirname "$$p"); [ -d "$$p" ] && echo "$$p"; done; } >$(BUILD_DIR)/install_folders.before; true
 	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)" >$(BUILD_DIR).install.log 2>&1 \
 	  || { cat $(BUILD_DIR).install.log; exit 1; }
-	@echo "installed $$(grep -c '' $(BUILD_DIR)/install_manifest.txt) files: $(DESTDIR)$(PREFIX)/bin/zindorumba," \
-	  "$(DESTDIR)$(PREFIX)/lib/zindorumba/, the menu entry and its icons (list: $(BUILD_DIR)/install_manifest.txt)"
+	@cmake -DMANIFEST="$(abspath $(BUILD_DIR))/install_manifest.txt" -DDESTDIR="$(if $(DESTDIR),$(abspath $(DESTDIR)))" \
+	  -DBEFORE="$(abspath $(BUILD_DIR))/install_folders.before" -DFOLDERS="$(abspath $(BUILD_DIR))/install_folders.txt" \
+	  -P tools/install-folders.cmake
+	@echo "installed $$(grep -c '' $(BUILD_DIR)/install_manifest.txt) files: $(DESTDIR)$(PREFIX)/games/zindorumba," \
+	  "$(DESTDIR)$(PREFIX)/share/games/zindorumba/, the menu entry, icons, metainfo and man page" \
+	  "(list: $(BUILD_DIR)/install_manifest.txt)"
 uninstall:
-	@cmake -DMANIFEST="$(abspath $(BUILD_DIR))/install_manifest.txt" -DDESTDIR="$(DESTDIR)" -P tools/uninstall.cmake
+	@cmake -DMANIFEST="$(abspath $(BUILD_DIR))/install_manifest.txt" -DFOLDERS="$(abspath $(BUILD_DIR))/install_folders.txt" \
+	  -DDESTDIR="$(DESTDIR)" -P tools/uninstall.cmake
+
+# The Debian package, $(BUILD_DIR)/zindorumba_VERSION_ARCH.deb (tools/package/make-deb.sh).
+package: configure
+	@cmake --build $(BUILD_DIR) -j$(JOBS) --target deb
 
 # The suite under AddressSanitizer + UndefinedBehaviorSanitizer, or ThreadSanitizer, each in
 # its own build folder. CTEST_ARGS narrows it, e.g. CTEST_ARGS="-L audio".

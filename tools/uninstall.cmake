@@ -1,7 +1,11 @@
-# cmake -DMANIFEST=build/install_manifest.txt [-DDESTDIR=/stage] -P tools/uninstall.cmake
+cmake_minimum_required(VERSION 3.16)
+# cmake -DMANIFEST=build/install_manifest.txt [-DFOLDERS=build/install_folders.txt]
+#       [-DDESTDIR=/stage] -P tools/uninstall.cmake
 # (make uninstall): removes every file the last `make install` listed (under DESTDIR when it
-# was staged: the list names the files as installed, without it), then the game folder's own
-# folders once empty. The player's saved files (in the player's data folder) are left alone.
+# was staged: the list names the files as installed, without it), then every folder the
+# install made (FOLDERS, written by tools/install-folders.cmake; with DESTDIR already in
+# them) once empty, and the game's own data folders in any case. Folders that were there
+# before, and the player's saved files (in the player's data folder), are left alone.
 if(NOT MANIFEST OR NOT EXISTS "${MANIFEST}")
   message(FATAL_ERROR "uninstall: ${MANIFEST} not found; it is written by make install")
 endif()
@@ -15,21 +19,34 @@ foreach(f IN LISTS installed)
     math(EXPR removed "${removed} + 1")
   endif()
   get_filename_component(dir "${f}" DIRECTORY)
-  list(APPEND folders "${dir}")
+  if(dir MATCHES "/share/games/zindorumba(/|$)")
+    list(APPEND folders "${dir}")
+  endif()
 endforeach()
-# Deepest first, so that a folder emptied by its children's removal goes as well; only the
-# folders of the game's own (.../lib/zindorumba and below), never shared ones.
+if(FOLDERS AND EXISTS "${FOLDERS}")
+  file(STRINGS "${FOLDERS}" made)
+  list(APPEND folders ${made})
+endif()
+# Deepest first, so that a folder emptied by its children's removal goes as well.
 list(REMOVE_DUPLICATES folders)
 list(SORT folders ORDER DESCENDING)
+set(gone 0)
 foreach(dir IN LISTS folders)
-  while(dir MATCHES "/lib/zindorumba(/|$)" AND IS_DIRECTORY "${dir}")
+  while(IS_DIRECTORY "${dir}")
     file(GLOB left LIST_DIRECTORIES true "${dir}/*" "${dir}/.*")
     if(left)
       break()
     endif()
     file(REMOVE_RECURSE "${dir}")  # empty, as just seen
+    math(EXPR gone "${gone} + 1")
+    if(NOT dir MATCHES "/share/games/zindorumba/")
+      break()
+    endif()
     get_filename_component(dir "${dir}" DIRECTORY)
   endwhile()
 endforeach()
 list(LENGTH installed listed)
-message("uninstalled ${removed} of the ${listed} files listed in ${MANIFEST}")
+message("uninstalled ${removed} of the ${listed} files listed in ${MANIFEST} and ${gone} folders")
+if(FOLDERS AND EXISTS "${FOLDERS}")
+  file(REMOVE "${FOLDERS}")
+endif()

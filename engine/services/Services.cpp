@@ -13,6 +13,7 @@
 namespace {
 constexpr int kMaxPath = 260;
 char exeFolder[kMaxPath];
+char dataFolder[kMaxPath];
 char pathBuffer[kMaxPath];
 char saveFolder[kMaxPath];
 bool saveFolderChosen = false;
@@ -21,13 +22,20 @@ std::int64_t counterFrequency = 0;
 bool hasCounter = false;
 }  // namespace
 
+namespace {
+void ChooseDataFolder();
+}
+
 void InitEngineServices() {
   if (!plat::ExecutableFolder(exeFolder, sizeof exeFolder)) exeFolder[0] = '\0';
+  ChooseDataFolder();
   saveFolderChosen = false;
   KClock::Init();
 }
 
 const char* ExeFolder() { return exeFolder; }
+const char* DataFolder() { return dataFolder; }
+bool DataBesideExecutable() { return std::strcmp(dataFolder, exeFolder) == 0; }
 
 namespace {
 
@@ -48,6 +56,26 @@ const char* PathIn(const char* folder, const char* name) {
   return pathBuffer;
 }
 
+bool HasConfig(const std::string& folder) {
+  struct stat st;
+  return stat((folder + "/zindo.ini").c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// The portable folder (zindo.ini beside the executable) wins; otherwise the installed layout,
+// the executable in PREFIX/games and its data in PREFIX/share/games/zindorumba, found from the
+// executable's own place so that an install unpacked anywhere finds its data too. With
+// neither, the executable's folder, so that what is missing is named there.
+void ChooseDataFolder() {
+  CopyCut(dataFolder, exeFolder);
+  if (exeFolder[0] == '\0' || HasConfig(exeFolder)) return;
+  std::string prefix = exeFolder;
+  const std::size_t slash = prefix.rfind('/');
+  if (slash == std::string::npos) return;
+  prefix.resize(slash);
+  const std::string installed = prefix + "/share/games/zindorumba";
+  if (installed.size() < kMaxPath && HasConfig(installed)) CopyCut(dataFolder, installed);
+}
+
 // Whether the folder takes a new file, tried by creating one (and removing it): permission
 // bits do not tell, since root writes past them while a read-only mount stops everyone.
 // Only a refusal says "not here"; a missing folder or a full disk is no reason to move.
@@ -62,14 +90,15 @@ bool RefusesNewFiles(const char* folder) {
   return errno == EROFS || errno == EACCES || errno == EPERM;
 }
 
-// Mended: a game folder that takes no file (an install under /usr/local, a read-only mount)
-// used to lose every setting and score silently; they now go to the player's own folder.
+// Mended: a game folder that takes no file (a read-only mount) used to lose every setting and
+// score silently; they now go to the player's own folder, as do those of an installed game
+// (its data under share/games), wherever it may write.
 void ChooseSaveFolder() {
   if (exeFolder[0] == '\0') InitEngineServices();
   saveFolderChosen = true;
   savesBeside = true;
   CopyCut(saveFolder, exeFolder);
-  if (exeFolder[0] == '\0' || !RefusesNewFiles(exeFolder)) return;
+  if (exeFolder[0] == '\0' || (DataBesideExecutable() && !RefusesNewFiles(exeFolder))) return;
   char user[kMaxPath];
   // Without a folder of the player's own the saves stay where they were, and fail there.
   if (!plat::UserDataFolder(user, sizeof user) || user[0] == '\0') return;
@@ -91,7 +120,7 @@ void MakeParentFolders(const char* path) {
 
 const char* KPath::MakeAbsolute(const char* name) {
   if (exeFolder[0] == '\0') InitEngineServices();
-  return PathIn(exeFolder, name);
+  return PathIn(dataFolder, name);
 }
 
 const char* KPath::MakeSavePath(const char* name) {

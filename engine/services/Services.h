@@ -11,10 +11,16 @@ void InitEngineServices();
 
 // The executable's folder (no trailing separator); empty until InitEngineServices ran.
 const char* ExeFolder();
+// Where the game's data (zindo.ini, data/) is read from, chosen by InitEngineServices: the
+// executable's folder when zindo.ini is there (the portable layout), else the installed
+// layout's PREFIX/share/games/zindorumba beside PREFIX/games when zindo.ini is there, else
+// the executable's folder.
+const char* DataFolder();
+bool DataBesideExecutable();
 
 class KPath {
  public:
-  // The full path of a file beside the executable. The result lives in one shared buffer
+  // The full path of a data file (in DataFolder). The result lives in one shared buffer
   // that the next call overwrites: use or copy it at once. A leading '/', '\' or ':' of
   // name is dropped, the result is cut to 259 characters, and every '\' becomes '/', so
   // game code may name files as "data\levels\maps\%s".
@@ -27,8 +33,8 @@ class KPath {
   static const char* MakeSavePath(const char* name);
 };
 
-// Where the game keeps the files it writes: beside the executable when that folder takes
-// new files (the portable layout), otherwise in the player's own data folder
+// Where the game keeps the files it writes: beside the executable when its data is there too
+// (the portable layout) and that folder takes new files, otherwise in the player's own data folder
 // (plat::UserDataFolder, created then). Decided on first use after InitEngineServices and
 // kept. A folder that refuses files for another reason than permissions or a read-only file
 // system (missing, full) stays the save folder, and saves there fail as they always did.

@@ -1,3 +1,10 @@
+#include "CommandLine.h"
 #include "GameMain.h"
 
-int main() { return GameMain(); }
+#include <cstdio>
+
+int main(int argc, char** argv) {
+  const int code = ReadCommandLine(argc, argv, stdout, stderr);
+  if (code >= 0) return code;
+  return GameMain();
+}

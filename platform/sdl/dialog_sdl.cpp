@@ -9,6 +9,11 @@
 namespace {
 SDL_Window* dialogWindow = nullptr;
 int dialogW = 0, dialogH = 0;
+// Only an answer given while the dialog is on the screen counts: keys and clicks that came
+// before its first picture was shown, key repeats, and the release of a button pressed
+// before it are not the player's answer to it.
+bool pictureShown = false;
+bool buttonWentDown = false;
 }  // namespace
 
 namespace plat {
@@ -23,6 +28,8 @@ bool DialogOpen(const char* title, int width, int height) {
   if (!dialogWindow) return false;
   dialogW = width;
   dialogH = height;
+  pictureShown = false;
+  buttonWentDown = false;
   // Without a window manager nobody else gives the dialog the keyboard.
   SDL_RaiseWindow(dialogWindow);
   SDL_SetWindowInputFocus(dialogWindow);
@@ -37,6 +44,11 @@ void DialogShow(const std::uint32_t* pixels) {
   if (!dialogWindow) return;
   SDL_Surface* surface = SDL_GetWindowSurface(dialogWindow);
   if (!surface) return;
+  if (!pictureShown) {  // what came before the first picture is dropped, not what comes after it
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
+    pictureShown = true;
+  }
   SDL_ConvertPixels(dialogW, dialogH, SDL_PIXELFORMAT_ARGB8888, pixels, dialogW * 4, surface->format->format,
                     surface->pixels, surface->pitch);
   SDL_UpdateWindowSurface(dialogWindow);
@@ -63,7 +75,9 @@ DialogEvent DialogWaitEvent() {
         return e;
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP:
-        if (ev.button.button != SDL_BUTTON_LEFT) break;
+        if (ev.button.button != SDL_BUTTON_LEFT || !pictureShown) break;
+        if (ev.type == SDL_MOUSEBUTTONUP && !buttonWentDown) break;
+        buttonWentDown = ev.type == SDL_MOUSEBUTTONDOWN;
         e = {ev.type == SDL_MOUSEBUTTONDOWN ? DialogEvent::MouseDown : DialogEvent::MouseUp, ev.button.x, ev.button.y, 0};
         return e;
       case SDL_CONTROLLERDEVICEADDED: {
@@ -86,6 +100,7 @@ DialogEvent DialogWaitEvent() {
         }
         break;
       case SDL_KEYDOWN:
+        if (ev.key.repeat != 0 || !pictureShown) break;
         switch (ev.key.keysym.sym) {
           case SDLK_RETURN:
           case SDLK_KP_ENTER:

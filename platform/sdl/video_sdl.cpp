@@ -15,10 +15,9 @@ bool started = false;
 bool DriverHasNoScreen(const char* driver) {
   return driver == nullptr || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
 }
-}  // namespace
 
-bool StartVideo(std::string* why) {
-  if (started) return true;
+// One try at starting the video system on a driver with a screen.
+bool TryStartVideo(std::string* why) {
   // Set before the first window exists, the dialog's included.
   SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
   // Window surfaces go straight to the window system, not through an OpenGL texture:
@@ -39,6 +38,29 @@ bool StartVideo(std::string* why) {
            "' has none). Is the DISPLAY or WAYLAND_DISPLAY variable set to a running display?";
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
+  }
+  return true;
+}
+
+bool Named(const char* variable) {
+  const char* value = SDL_getenv(variable);
+  return value != nullptr && value[0] != '\0';
+}
+}  // namespace
+
+bool StartVideo(std::string* why) {
+  if (started) return true;
+  // Mended: a display that is named but does not answer at once (an X server still starting,
+  // or refusing clients for a moment while it resets after its last client left) made SDL
+  // settle on a driver without a screen. The welcome dialog, started in that moment, counted
+  // as one that cannot be shown, which plays at once, and the game window opened a moment
+  // later straight into the main menu: the player was never asked. Such a display is now
+  // asked again for a while before the game gives up on it.
+  const bool displayNamed = (Named("DISPLAY") || Named("WAYLAND_DISPLAY")) && !Named("SDL_VIDEODRIVER");
+  const Uint32 giveUpAt = SDL_GetTicks() + (displayNamed ? 3000 : 0);
+  while (!TryStartVideo(why)) {
+    if (!SDL_TICKS_PASSED(giveUpAt, SDL_GetTicks())) return false;  // SDL_TICKS_PASSED(a, b): a >= b
+    SDL_Delay(50);
   }
   started = true;
   return true;

@@ -98,16 +98,18 @@ void RunStarts(const std::string& exe, const std::string& log, int lane, int cou
     return;
   }
   XWatcher look(idle.Name());
+  look.Disconnect();
   for (int i = 1; i <= count; ++i) {
     const std::string start = "lane " + std::to_string(lane) + ", start " + std::to_string(i) + ": ";
-    // After a failed start the server may be resetting; wait until it takes clients.
+    // Each start follows the last one's end at once, so the game meets a server that may be
+    // resetting after its last client left; the lane looks in only after the start.
+    // (Built with AddressSanitizer, the leak check at each end would take most of the time;
+    // the other tests here check the same end for leaks once.)
+    GameProcess game(exe, idle.Name(), log, {"ASAN_OPTIONS=detect_leaks=0"});
     if (!look.Connect(Clock::now() + kPatience)) {
       out->failures.push_back(start + "the X server takes no clients");
       return;
     }
-    // (Built with AddressSanitizer, the leak check at each end would take most of the time;
-    // the other tests here check the same end for leaks once.)
-    GameProcess game(exe, idle.Name(), log, {"ASAN_OPTIONS=detect_leaks=0"});
     std::string why;
     if (!AnswerPlay(game, look, &why)) {
       out->failures.push_back(start + why + "\n" + game.LogTail(600));
@@ -128,6 +130,7 @@ void RunStarts(const std::string& exe, const std::string& log, int lane, int cou
       continue;
     }
     out->toWindow.push_back(realgame::MillisecondsSince(game.StartTime()));
+    look.Disconnect();  // the game's end is a reset again
     const Clock::time_point term = Clock::now();
     game.Signal(SIGTERM);
     if (!game.WaitExit(Clock::now() + kPatience)) {
@@ -175,6 +178,21 @@ TEST_F(RealGameTest, WithoutAScreenTheGameSaysWhyAndEnds) {
   EXPECT_NE(log.find("Impossible to open the window: SDL "), std::string::npos) << log;
   EXPECT_EQ(log.find("No BackBuffer"), std::string::npos) << log;
   EXPECT_EQ(game.ExitCode(), 0) << log;
+}
+
+TEST_F(RealGameTest, ADisplayThatAnswersLateStillShowsTheDialog) {
+  // A display that is named but does not answer yet (an X server still starting, or one
+  // resetting after its last client left) is waited for: the dialog shows there instead of
+  // being skipped as one that cannot be shown, which would play at once.
+  int number = 300;
+  while (std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock")) ++number;
+  GameProcess game(exe, ":" + std::to_string(number), root.File("game.log"));
+  std::this_thread::sleep_for(milliseconds(300));
+  realgame::Xvfb late(false, 1024, 768, number);
+  ASSERT_TRUE(late.Ok()) << late.Error();
+  XWatcher look(late.Name());
+  std::string why;
+  EXPECT_TRUE(AnswerPlay(game, look, &why)) << why << "\n" << game.LogTail();
 }
 
 class RealGameBackgroundTest : public RealGameTest {

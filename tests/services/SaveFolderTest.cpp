@@ -1,6 +1,6 @@
 // Where the files the game writes go: beside the executable while that folder takes files,
 // otherwise in the player's folder. (A read-only game folder is played through zindo-replay
-// in tests/savesafety and tests/install, where a mount can be made read-only for one run.)
+// in tests/savesafety and tests/package, where a mount can be made read-only for one run.)
 #include "Services.h"
 #include "TestFiles.h"
 #include "script_platform.h"
@@ -63,6 +63,20 @@ TEST_F(SaveFolderTest, MissingGameFolderIsNoReasonToMoveAndTheChoiceIsMadeAgainA
   script::SetRoot(root.Path());
   InitEngineServices();
   EXPECT_STREQ(KPath::MakeSavePath("al.raw"), (root.Path() + "/al.raw").c_str());
+}
+
+TEST_F(SaveFolderTest, InstalledDataIsReadFromShareGamesAndSavesGoToThePlayersFolder) {
+  root.Write("share/games/zindorumba/zindo.ini", "");
+  fs::create_directories(root.Path() + "/games");
+  script::SetRoot(root.Path() + "/games");
+  InitEngineServices();
+  EXPECT_STREQ(KPath::MakeAbsolute("data\\go\\go1.bmp"), (root.Path() + "/share/games/zindorumba/data/go/go1.bmp").c_str());
+  EXPECT_STREQ(KPath::MakeSavePath("al.raw"), (user.Path() + "/zindorumba/al.raw").c_str());
+  // A portable folder beside the executable still wins.
+  root.Write("games/zindo.ini", "");
+  InitEngineServices();
+  EXPECT_STREQ(KPath::MakeAbsolute("zindo.ini"), (root.Path() + "/games/zindo.ini").c_str());
+  EXPECT_STREQ(KPath::MakeSavePath("al.raw"), (root.Path() + "/games/al.raw").c_str());
 }
 
 }  // namespace

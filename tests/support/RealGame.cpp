@@ -72,7 +72,7 @@ void Stop(pid_t pid, int sig, int graceMs) {
 
 // ---- Xvfb -------------------------------------------------------------------------------
 
-Xvfb::Xvfb(bool resetWhenIdle, int width, int height) {
+Xvfb::Xvfb(bool resetWhenIdle, int width, int height, int display) {
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) {
     error_ = std::string("pipe: ") + std::strerror(errno);
@@ -80,6 +80,12 @@ Xvfb::Xvfb(bool resetWhenIdle, int width, int height) {
   }
   const std::string fd = std::to_string(fds[1]);
   const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+  const std::string number0 = display >= 0 ? ":" + std::to_string(display) : std::string();
+  // Made before the fork: the child of a threaded test may not allocate.
+  std::vector<const char*> args = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp", "-br"};
+  if (!number0.empty()) args.insert(args.begin() + 1, number0.c_str());
+  if (!resetWhenIdle) args.push_back("-noreset");
+  args.push_back(nullptr);
   const pid_t parent = getpid();
   pid_ = fork();
   if (pid_ == 0) {
@@ -89,8 +95,7 @@ Xvfb::Xvfb(bool resetWhenIdle, int width, int height) {
     dup2(null, 0);
     dup2(null, 1);
     dup2(null, 2);
-    execlp(ZR_XVFB, "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp", "-br",
-           resetWhenIdle ? static_cast<char*>(nullptr) : "-noreset", static_cast<char*>(nullptr));
+    execv(ZR_XVFB, const_cast<char* const*>(args.data()));
     _exit(127);
   }
   close(fds[1]);

@@ -22,7 +22,8 @@ class Xvfb {
  public:
   // resetWhenIdle: as Xvfb runs by default, resetting itself whenever its last client
   // leaves (a client connecting then may be refused); otherwise it never resets.
-  explicit Xvfb(bool resetWhenIdle = false, int width = 1024, int height = 768);
+  // display: the number to take (the server fails when it is taken), or -1 for any free one.
+  explicit Xvfb(bool resetWhenIdle = false, int width = 1024, int height = 768, int display = -1);
   ~Xvfb();
   Xvfb(const Xvfb&) = delete;
   Xvfb& operator=(const Xvfb&) = delete;

@@ -2,6 +2,7 @@
 // the window icon and the help page with its capsule pictures.
 #include "Canvas.h"
 
+#include <cairo-svg.h>
 #include <jpeglib.h>
 
 #include <algorithm>
@@ -252,6 +253,7 @@ void Capsules(Output& out) {
   }
 }
 
+// Appends what a cairo stream writes (PNG or SVG bytes) to a string.
 cairo_status_t AppendPngBytes(void* closure, const unsigned char* data, unsigned int length) {
   static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
   return CAIRO_STATUS_SUCCESS;
@@ -277,6 +279,23 @@ void DesktopIcons(Output& out, const MonkeyPose& pose) {
     }
     out.Write(relative, png);
   }
+  // And once more as a scalable picture (SVG, written by cairo), for menus of any size.
+  std::string svg;
+  cairo_surface_t* surface = cairo_svg_surface_create_for_stream(AppendPngBytes, &svg, 256, 256);
+  cairo_svg_surface_restrict_to_version(surface, CAIRO_SVG_VERSION_1_1);
+  cairo_t* cr = cairo_create(surface);
+  cairo_scale(cr, 256 / 32.0, 256 / 32.0);
+  DrawMonkeyHead(cr, 16, 17, 0.95, pose);
+  cairo_destroy(cr);
+  cairo_surface_finish(surface);
+  const cairo_status_t status = cairo_surface_status(surface);
+  cairo_surface_destroy(surface);
+  if (status != CAIRO_STATUS_SUCCESS || svg.empty()) {
+    std::fprintf(stderr, "zindo-mkdata: cannot draw the scalable icon\n");
+    out.ok = false;
+    return;
+  }
+  out.Write("data/icons/hicolor/scalable/apps/zindorumba.svg", svg);
 }
 
 const char* kHelpPage = R"(<!DOCTYPE html>

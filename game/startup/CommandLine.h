@@ -1,0 +1,9 @@
+// The game's command line: what it asks for before anything starts.
+#pragma once
+
+#include <cstdio>
+
+// Reads the arguments. Answers --help and --version on out and says what is wrong with a
+// bad argument on err (then the usage hint). Returns -1 when the game is to start, otherwise
+// the exit code to end with at once: 0 after --help or --version, 2 after a bad argument.
+int ReadCommandLine(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
