@@ -47,6 +47,7 @@ void DialogShow(const std::uint32_t* pixels) {
   if (!pictureShown) {  // what came before the first picture is dropped, not what comes after it
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
+    SDL_FlushEvent(SDL_CONTROLLERBUTTONDOWN);
     pictureShown = true;
   }
   SDL_ConvertPixels(dialogW, dialogH, SDL_PIXELFORMAT_ARGB8888, pixels, dialogW * 4, surface->format->format,
@@ -88,6 +89,7 @@ DialogEvent DialogWaitEvent() {
       case SDL_CONTROLLERBUTTONDOWN:
         // As the keys: A works the control in focus (Play at first), Start plays, Back
         // quits, the D-pad moves the focus.
+        if (!pictureShown) break;
         switch (ev.cbutton.button) {
           case SDL_CONTROLLER_BUTTON_A: e.kind = DialogEvent::KeySpace; return e;
           case SDL_CONTROLLER_BUTTON_START: e.kind = DialogEvent::KeyReturn; return e;
