@@ -28,8 +28,8 @@ TEST_F(GoldenTest, TheDemonstrationTwiceTheSameAndDeafToThePlayer) {
   const std::string out = Run(kDemo);
   ExpectGoldenFile("demo.txt", out);
   EXPECT_EQ(Run(kDemo), out);
-  // Pause, Space and the gamepad's buttons change nothing in it (keys are no activity for
-  // the menu either).
+  // Pause, Space and the gamepad's buttons change nothing in it (they come once it runs, and
+  // the gamepad was not chosen).
   EXPECT_EQ(Run("t12000 tap P\nt15000 tap SPACE\nt20000 joybuttons 1\nt20100 joybuttons 0\n" + kDemo), out);
 }
 
