@@ -144,11 +144,28 @@ bool WarpPointer(int x, int y);
 // Lets the pointer leave the window if it was confined to it.
 void ReleasePointerGrab();
 
-// Joysticks by index (0, 1). The x axis reads 0..65535, buttons as bits (button 0 = bit 0).
-bool JoystickOpen(int index);
-void JoystickClose(int index);
-bool JoystickAxisX(int index, int* x);
-bool JoystickButtons(int index, std::uint32_t* bits);
+// True while any key of the keyboard is down (one look, for "has the player done anything").
+bool AnyKeyDown();
+
+// Gamepads, through the platform's controller mapping (a pad of any make reads as the same
+// named sticks and buttons). Between PadsStart and PadsStop the first pad attached is read:
+// one plugged in later is taken at once, one pulled out reads as none.
+enum PadButton : std::uint32_t {
+  kPadA = 1u << 0, kPadB = 1u << 1, kPadX = 1u << 2, kPadY = 1u << 3,
+  kPadBack = 1u << 4, kPadGuide = 1u << 5, kPadStart = 1u << 6,
+  kPadLeftStick = 1u << 7, kPadRightStick = 1u << 8, kPadLeftShoulder = 1u << 9, kPadRightShoulder = 1u << 10,
+  kPadUp = 1u << 11, kPadDown = 1u << 12, kPadLeft = 1u << 13, kPadRight = 1u << 14,
+};
+struct PadState {
+  int leftX = 0, leftY = 0;    // the left stick, -32768..32767, y down
+  std::uint32_t buttons = 0;   // PadButton bits
+};
+// False where the platform cannot read pads at all.
+bool PadsStart();
+void PadsStop();
+// The first pad attached now: true with its state; false, with a centred idle state, when
+// none is (or pads were not started).
+bool PadRead(PadState* state);
 
 // ---- Image decoding ---------------------------------------------------------------------
 

@@ -1,4 +1,4 @@
-// Input by polling, over the platform's keyboard, pointer and joysticks.
+// Input by polling, over the platform's keyboard, pointer and gamepads.
 #include "KInputState.h"
 
 #include "platform.h"
@@ -62,7 +62,19 @@ int PartnerCode(int code) {
 }
 
 void* window = nullptr;
-bool joystickCaptured[2] = {false, false};
+bool joystickCaptured = false;
+// Where the stick starts to count: a quarter of its way, past the drift of a worn stick.
+constexpr int kStickDeadZone = 8192;
+
+static_assert(std::uint32_t{PAD_A} == plat::kPadA && std::uint32_t{PAD_START} == plat::kPadStart &&
+                  std::uint32_t{PAD_RIGHT} == plat::kPadRight,
+              "pad buttons as the platform reads them");
+
+// The pad's state, idle unless captured and attached.
+bool ReadPad(int id, plat::PadState* s) {
+  *s = plat::PadState{};
+  return id == 0 && joystickCaptured && plat::PadRead(s);
+}
 
 bool virtualPointer = false;  // a move the platform could not make
 std::int32_t virtualX = 0, virtualY = 0;
@@ -127,36 +139,57 @@ void KInputState::WaitKeyUp(int keyId) {
   }
 }
 
+bool KInputState::IsAnyKeyDown() { return plat::AnyKeyDown(); }
+
 bool KInputState::CaptureJoystick(int id) {
-  if (id < 0 || id > 1) return false;
+  if (id != 0) return false;
   ReleaseJoystick(id);
-  joystickCaptured[id] = plat::JoystickOpen(id);
-  return joystickCaptured[id];
+  joystickCaptured = plat::PadsStart();
+  return joystickCaptured;
 }
 
 void KInputState::ReleaseJoystick(int id) {
-  if (id < 0 || id > 1) return;
-  if (joystickCaptured[id]) plat::JoystickClose(id);
-  joystickCaptured[id] = false;
+  if (id != 0) return;
+  if (joystickCaptured) plat::PadsStop();
+  joystickCaptured = false;
+}
+
+bool KInputState::IsJoystickAttached(int id) {
+  plat::PadState s;
+  return ReadPad(id, &s);
 }
 
 bool KInputState::IsJoystickLeft(int id) {
-  if (id < 0 || id > 1 || !joystickCaptured[id]) return false;
-  int x = 0;
-  return plat::JoystickAxisX(id, &x) && x <= 10;  // a failed read counts as centred
+  plat::PadState s;
+  ReadPad(id, &s);
+  return s.leftX < -kStickDeadZone || (s.buttons & PAD_LEFT) != 0;
 }
 
 bool KInputState::IsJoystickRight(int id) {
-  if (id < 0 || id > 1 || !joystickCaptured[id]) return false;
-  int x = 0;
-  return plat::JoystickAxisX(id, &x) && x > 65500;
+  plat::PadState s;
+  ReadPad(id, &s);
+  return s.leftX > kStickDeadZone || (s.buttons & PAD_RIGHT) != 0;
 }
 
-bool KInputState::IsJoystickButtonDown(int id, std::uint32_t mask) {
-  if (id < 0 || id > 1 || !joystickCaptured[id]) return false;
-  std::uint32_t bits = 0;
-  return plat::JoystickButtons(id, &bits) && (bits & mask) != 0;
+bool KInputState::IsJoystickUp(int id) {
+  plat::PadState s;
+  ReadPad(id, &s);
+  return s.leftY < -kStickDeadZone || (s.buttons & PAD_UP) != 0;
 }
+
+bool KInputState::IsJoystickDown(int id) {
+  plat::PadState s;
+  ReadPad(id, &s);
+  return s.leftY > kStickDeadZone || (s.buttons & PAD_DOWN) != 0;
+}
+
+std::uint32_t KInputState::JoystickButtons(int id) {
+  plat::PadState s;
+  ReadPad(id, &s);
+  return s.buttons;
+}
+
+bool KInputState::IsJoystickButtonDown(int id, std::uint32_t mask) { return (JoystickButtons(id) & mask) != 0; }
 
 int KInputState::KeyCode(int keyId) { return keyId >= 0 && keyId < KEY_COUNT ? kKeys[keyId].code : 0; }
 int KInputState::KeyNumber(int keyId) { return keyId >= 0 && keyId < KEY_COUNT ? kKeys[keyId].number : 0; }

@@ -1,4 +1,4 @@
-// Keyboard, mouse and joystick, read by polling. One program-wide state.
+// Keyboard, mouse and gamepad, read by polling. One program-wide state.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +19,15 @@ enum KeyId : std::uint8_t {
   KEY_SEMICOLON, KEY_PLUS, KEY_COMMA, KEY_MINUS, KEY_PERIOD, KEY_SLASH, KEY_BACKQUOTE,
   KEY_LBRACKET, KEY_BACKSLASH, KEY_RBRACKET, KEY_QUOTE,
   KEY_COUNT  // 93
+};
+
+// Gamepad buttons, as the bits of KInputState::JoystickButtons (every pad reads as this one).
+enum PadButtonBit : std::uint32_t {
+  PAD_A = 1u << 0, PAD_B = 1u << 1, PAD_X = 1u << 2, PAD_Y = 1u << 3,
+  PAD_BACK = 1u << 4, PAD_GUIDE = 1u << 5, PAD_START = 1u << 6,
+  PAD_LEFTSTICK = 1u << 7, PAD_RIGHTSTICK = 1u << 8, PAD_LEFTSHOULDER = 1u << 9, PAD_RIGHTSHOULDER = 1u << 10,
+  PAD_UP = 1u << 11, PAD_DOWN = 1u << 12, PAD_LEFT = 1u << 13, PAD_RIGHT = 1u << 14,
+  PAD_FACE = PAD_A | PAD_B | PAD_X | PAD_Y,
 };
 
 class KInputState {
@@ -43,12 +52,22 @@ class KInputState {
   // The live state of a key; busy waits see it change without any window event handled.
   static bool IsKeyDown(int keyId);
   static void WaitKeyUp(int keyId);
+  // Whether any key at all is down, in the table or not.
+  static bool IsAnyKeyDown();
 
-  // Joysticks 0 and 1.
+  // The gamepad: joystick 0 is the first pad attached, read through the platform's
+  // controller mapping. Capturing starts reading pads, also one plugged in later; it fails
+  // only where pads cannot be read at all (and always for joystick 1). Every query answers
+  // false (no button, stick centred) while not captured or while no pad is attached.
   static bool CaptureJoystick(int joystickId);
   static void ReleaseJoystick(int joystickId);
+  static bool IsJoystickAttached(int joystickId);
+  // The left stick pushed past a quarter of its way, or the D-pad.
   static bool IsJoystickLeft(int joystickId);
   static bool IsJoystickRight(int joystickId);
+  static bool IsJoystickUp(int joystickId);
+  static bool IsJoystickDown(int joystickId);
+  static std::uint32_t JoystickButtons(int joystickId);  // PadButtonBit bits
   static bool IsJoystickButtonDown(int joystickId, std::uint32_t buttonMask);
 
   // The key table: the platform key code (USB HID usage) of an id, its 1-based number, its

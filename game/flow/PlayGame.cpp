@@ -26,8 +26,6 @@
 namespace {
 
 constexpr int kDemoCaptionX = 606, kDemoCaptionY = 539;
-// Any button of joystick 0 fires the gun bat.
-constexpr std::uint32_t kAnyJoystickButton = 0xffffffffu;
 // The fire input of the demonstration: one draw a frame while the gun bat is on.
 constexpr int kDemoFireOdds = 150, kDemoFireDraw = 5;
 
@@ -100,15 +98,15 @@ void EndLevel() {
 
 bool FirePressed(bool buttonDown) {
   if (gameRecord.demoMode) return GameRand() % kDemoFireOdds == kDemoFireDraw;
-  return buttonDown || (GamepadChosen() && KInputState::IsJoystickButtonDown(0, kAnyJoystickButton)) ||
-         KInputState::IsKeyDown(KEY_SPACE);
+  return buttonDown || PadFireDown() || KInputState::IsKeyDown(KEY_SPACE);
 }
 
 void RunFrames() {
   int demoFrames = 0;
+  bool padThere = GamepadChosen() && KInputState::IsJoystickAttached(0);
   do {
     const bool buttonDown = PollMouseButton();
-    if (KInputState::IsKeyDown(KEY_ESCAPE)) break;
+    if (GiveUpPressedNow()) break;
     if (isLevelCleared() || (KInputState::IsKeyDown(KEY_UP) && KInputState::IsKeyDown(KEY_F4))) EndLevel();
     if (allBallsLost()) {
       if (--gameRecord.lives > 0)
@@ -125,8 +123,11 @@ void RunFrames() {
       if (bigPlancheSheet)
         bigPlancheSheet->BlitRectKeyed(kDemoCaptionRect.left, kDemoCaptionRect.top, kDemoCaptionRect.right,
                                        kDemoCaptionRect.bottom, kDemoCaptionX, kDemoCaptionY, 0, 0);
-    } else if (KInputState::IsKeyDown(KEY_P)) {
-      PauseGame();
+    } else {
+      // A pad pulled out mid-game pauses it, as P does.
+      const bool padWasThere = padThere;
+      padThere = GamepadChosen() && KInputState::IsJoystickAttached(0);
+      if (PausePressedNow() || (padWasThere && !padThere)) PauseGame();
     }
     for (int i = 0; i < 11; ++i) PumpAndCheckQuit();
     Present();
@@ -202,9 +203,9 @@ bool StartLevel(std::int32_t n) {
 
 void PauseGame() {
   KInputState::ReleaseCursorConfinement();
-  if (WaitPaused([] { return !KInputState::IsKeyDown(KEY_P); })) {
+  if (WaitPaused([] { return !PausePressedNow(); })) {
     KInputState::ShowMouseCursor();
-    if (WaitPaused([] { return KInputState::IsKeyDown(KEY_P); })) WaitPaused([] { return !KInputState::IsKeyDown(KEY_P); });
+    if (WaitPaused([] { return PausePressedNow(); })) WaitPaused([] { return !PausePressedNow(); });
   } else {
     KInputState::ShowMouseCursor();
   }

@@ -96,17 +96,41 @@ bool RunMainMenu() {
   int lastPointerX = 0, lastPointerY = 0;
   int menuChoice = 0;
   bool ok = true;
+  // The button the keys and the gamepad work: lit, pressed by Return. Play when the menu
+  // opens; the pointer moving onto a button takes it there.
+  ScreenButton* const choices[] = {&playButton, &optionsButton, &quitButton};
+  constexpr int kChoices = 3;
+  int highlight = 0;
+  MenuInput keys;
 
   do {
     SelectStandardPointer();
     KGraphic::CheckBackBuffer();
     const bool pressed = PollMouseButton();
-    if (KInputState::IsKeyDown(KEY_SPACE)) RunHighScores(-1);
+    const MenuKeys k = keys.Read();
+    // Once a press: Space also leaves the table, and a Space still held there would open it
+    // again at once.
+    if (k.table) {
+      RunHighScores(-1);
+      keys.Reset();
+    }
     const int mx = MouseX(), my = MouseY();
-    if (mx != lastPointerX || my != lastPointerY || pressed) idleStart = KClock::GetMilliseconds();
+    const bool moved = mx != lastPointerX || my != lastPointerY;
+    // Keys and the gamepad are activity as much as the mouse.
+    if (moved || pressed || k.active) idleStart = KClock::GetMilliseconds();
     lastPointerX = mx;
     lastPointerY = my;
     menuBackground->BlitRect(0, 0, -1, -1, originX, originY, 0, 0);
+
+    if (moved) {
+      for (int i = 0; i < kChoices; ++i)
+        if (ButtonTest(*choices[i]) != ButtonResult::kOutside) highlight = i;
+    }
+    if (k.up || k.previous) highlight = (highlight + kChoices - 1) % kChoices;
+    if (k.down || k.next) highlight = (highlight + 1) % kChoices;
+    auto chosen = [&](int i) {
+      return (ButtonTest(*choices[i]) == ButtonResult::kClicked && pressed) || (k.press && highlight == i);
+    };
 
     if (KClock::GetMilliseconds() - idleStart > 8000) {
       if (attractToggle) {
@@ -125,7 +149,8 @@ bool RunMainMenu() {
       LoadMainMenuPictures();
       menuChoice = 0;
       idleStart = KClock::GetMilliseconds();
-    } else if (ButtonState(playButton) == ButtonResult::kClicked && pressed) {
+      keys.Reset();
+    } else if (chosen(0)) {
       FreeMainMenuPictures();
       if (!PlayGame(false)) {
         ok = false;
@@ -136,15 +161,18 @@ bool RunMainMenu() {
       WaitMouseRelease();
       menuChoice = 0;
       idleStart = KClock::GetMilliseconds();
+      keys.Reset();
     } else {
-      if (ButtonState(optionsButton) == ButtonResult::kClicked && pressed) {
+      if (chosen(1)) {
         FreeMainMenuPictures();
         RunOptionsMenu();
         LoadMainMenuPictures();
         WaitMouseRelease();
+        keys.Reset();
         menuBackground->BlitRect(0, 0, -1, -1, originX, originY, 0, 0);
       }
-      if (ButtonState(quitButton) == ButtonResult::kClicked && pressed) menuChoice = 3;
+      if (chosen(2) || k.quit) menuChoice = 3;
+      DrawButtonLit(*choices[highlight]);
       if (ButtonState(levelDownButton) != ButtonResult::kOutside && pressed) {
         --gameRecord.menuLevel;
         WaitWhileHeld(repeatDelay);
@@ -158,6 +186,9 @@ bool RunMainMenu() {
       // Kept as designed: only a press held as the menu opens starts at 500 ms; after any
       // release the repeat starts at 100 ms.
       if (!pressed) repeatDelay = 100;
+      // The keys step the level once a press, within the same limits.
+      if (k.left) --gameRecord.menuLevel;
+      if (k.right) ++gameRecord.menuLevel;
       if (gameRecord.menuLevel < 1) gameRecord.menuLevel = 1;
       // Kept as designed: without a level count (no "zindo.ini") the selector shows 0.
       if (gameRecord.menuLevel > gameRecord.levelCount) gameRecord.menuLevel = gameRecord.levelCount;

@@ -63,16 +63,34 @@ int RunDialog() {
   return 1;
 }
 
+// A box shows each line of its text whole: a long path is broken after a '/' into lines of
+// at most this many characters.
+constexpr std::size_t kBoxLineLength = 64;
+
+std::string BreakPath(const std::string& path) {
+  std::string out;
+  std::size_t start = 0;
+  while (path.size() - start > kBoxLineLength) {
+    std::size_t cut = path.rfind('/', start + kBoxLineLength - 1);
+    if (cut == std::string::npos || cut <= start) cut = start + kBoxLineLength - 1;  // no '/' to break at
+    out += path.substr(start, cut + 1 - start) + "\n";
+    start = cut + 1;
+  }
+  return out + path.substr(start);
+}
+
 }  // namespace
 
 // Mended: a help page that could not be opened used to be ignored, so the Help button did
 // nothing at all on a desktop without an opener; the player is now told where the page is.
+// Mended: that box was one line wider than a small screen, which cut the page's path off;
+// its text now comes in short lines.
 void OpenHelp() {
   const std::string page = KPath::MakeAbsolute("data\\help\\english\\index.html");
   if (plat::OpenDocument(page.c_str())) return;
   const std::string text =
-      "No program to open the help page was found (xdg-open, from the xdg-utils package). "
-      "Open it in a web browser: " + page;
+      "No program to open the help page was found\n(xdg-open, from the xdg-utils package).\n"
+      "Open it in a web browser:\n" + BreakPath(page);
   ShowMessageBox("ZindoRumba help", text.c_str());
 }
 

@@ -60,7 +60,7 @@ void pushAway(float& v, float o, float e, float f) {
   }
 }
 
-// Held ball: hops on the bat until the button or the space bar launches it. True while it
+// Held ball: hops on the bat until the button, the space bar or a pad's face button launches it. True while it
 // is still held (its frame ends there).
 bool hopOnBat(Ball& b, bool button) {
   b.vy += gravity * 8.0f;
@@ -71,7 +71,7 @@ bool hopOnBat(Ball& b, bool button) {
     playHopSound();
   }
   bool launched = false;
-  if (button || KInputState::IsKeyDown(KEY_SPACE)) {
+  if (button || KInputState::IsKeyDown(KEY_SPACE) || PadFireDown()) {
     b.vx = static_cast<float>(GameRand() % 3 - 1);
     if (b.vx == 0.0f) b.vx = 0.2f;
     b.vy = 2.0f;

@@ -66,9 +66,11 @@ void RunGameOver() {
   KInputState::HideMouseCursor();
 
   int frameIndex = 0, frameHold = 10, heldFrames = 0, shownFrames = 0;
+  MenuInput keys;
   while (shownFrames < kGameOverFrameLimit) {
-    // A click ends the screen once this frame is shown.
-    if (PollMouseButton()) shownFrames = kGameOverFrameLimit;
+    // A click (or Return, Space, Escape, a pad button) ends the screen once this frame is shown.
+    const bool left = PollMouseButton();
+    if (keys.Read().leave || left) shownFrames = kGameOverFrameLimit;
     gameOverBackground->BlitRect(0, 0, 800, 600, 0, 0, 0, 0);
     if (++heldFrames > frameHold) {
       frameIndex = GameRand() % kGameOverFrameCount;
@@ -90,8 +92,10 @@ void RunEndScreen() {
   KGraphic* endPicture = new KGraphic();
   endPicture->LoadPicture(KPath::MakeAbsolute("data\\general\\ENGLISH\\end.jpg"), true, false, 31, 31);
   WaitMouseRelease();
+  MenuInput keys;
   for (;;) {
-    if (PollMouseButton()) break;
+    const bool left = PollMouseButton();
+    if (keys.Read().leave || left) break;
     DrawWhole(endPicture, 0, 0);
     DrawCursor();
     Present();

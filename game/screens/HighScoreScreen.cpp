@@ -132,15 +132,18 @@ bool RunHighScores(std::int32_t newScore) {
   if (newScore != -1) playMusic(KPath::MakeAbsolute("data\\audio\\monkey5.ogg"));
   blinkCounter = newEntryIndex >= 0 ? 0 : -1;
   int frames = 0;
+  MenuInput keys;
 
   for (;;) {
     const bool pressed = PollMouseButton();
+    const MenuKeys k = keys.Read();
     if (cursorPos >= 0) {
-      if (HandleNameKey() == '+') {
+      // The name is typed on the keyboard; the gamepad's Start ends it as Return does.
+      if (HandleNameKey() == '+' || k.start) {
         SaveHighScores();
         break;
       }
-    } else if (++frames >= 1700) {
+    } else if (++frames >= 1700 || k.leave) {
       break;
     }
     highScoreBackground->BlitRect(0, 0, -1, -1, 0, 0, 0, 0);

@@ -93,14 +93,24 @@ void SetButtonArea(ScreenButton& button, const ButtonPlace& place) {
   button.bottom = place.bottom;
 }
 
-ButtonResult ButtonState(const ScreenButton& button) {
+ButtonResult ButtonTest(const ScreenButton& button) {
   const int x = MouseX(), y = MouseY();
   if (x < button.left || x > button.right || y < button.top || y > button.bottom) return ButtonResult::kOutside;
+  return (x == pressX && y == pressY) ? ButtonResult::kClicked : ButtonResult::kHovered;
+}
+
+void DrawButtonLit(const ScreenButton& button) {
   if (button.picture)
     button.picture->BlitRect(0, 0, static_cast<int>(button.picture->width), static_cast<int>(button.picture->height),
                              button.drawX, button.drawY, 0, 0);
+}
+
+ButtonResult ButtonState(const ScreenButton& button) {
+  const ButtonResult r = ButtonTest(button);
+  if (r == ButtonResult::kOutside) return r;
+  DrawButtonLit(button);
   SelectStandardPointer();
-  return (x == pressX && y == pressY) ? ButtonResult::kClicked : ButtonResult::kHovered;
+  return r;
 }
 
 void FreeButton(ScreenButton& button) {

@@ -42,6 +42,10 @@ enum class ButtonResult {
 // Tests the pointer against the button and draws the highlight when it is over it. A menu
 // polls the mouse button once at the top of its frame, then asks each of its buttons.
 ButtonResult ButtonState(const ScreenButton& button);
+// The same test without drawing anything, and the highlight drawn alone (for the button the
+// keys or the gamepad have chosen).
+ButtonResult ButtonTest(const ScreenButton& button);
+void DrawButtonLit(const ScreenButton& button);
 void FreeButton(ScreenButton& button);
 
 // The sheet of digits and play-screen objects ("data\sprites\bigplanche.bmp"): loaded while

@@ -27,8 +27,8 @@ bool pointerShown = true;
 bool warpAllowed = true;
 std::set<int> keys;
 bool joyPresent = false;
-bool joyOpen[2] = {false, false};
-int joyX = 32768;
+bool padsStarted = false;
+int joyX = 32768, joyY = 32768;
 std::uint32_t joyButtons = 0;
 bool focus = true;
 std::deque<plat::WindowEvent> events;
@@ -71,11 +71,11 @@ void SetKey(int hidUsage, bool down) {
     keys.erase(hidUsage);
 }
 void ReleaseAllKeys() { keys.clear(); }
-void SetJoystickPresent(bool present) {
-  joyPresent = present;
-  if (!present) joyOpen[0] = joyOpen[1] = false;
+void SetJoystickPresent(bool present) { joyPresent = present; }
+void SetJoystickAxis(int x, int y) {
+  joyX = std::clamp(x, 0, 65535);
+  joyY = std::clamp(y, 0, 65535);
 }
-void SetJoystickAxis(int x) { joyX = std::clamp(x, 0, 65535); }
 void SetJoystickButtons(std::uint32_t bits) { joyButtons = bits; }
 void SetFocus(bool on) {
   events.push_back(on ? plat::WindowEvent::kFocusGained : plat::WindowEvent::kFocusLost);
@@ -123,8 +123,8 @@ void ResetDisplayAndInput() {
   warpAllowed = true;
   keys.clear();
   joyPresent = false;
-  joyOpen[0] = joyOpen[1] = false;
-  joyX = 32768;
+  padsStarted = false;
+  joyX = joyY = 32768;
   joyButtons = 0;
   focus = true;
   events.clear();
@@ -236,24 +236,23 @@ bool WarpPointer(int x, int y) {
 
 void ReleasePointerGrab() {}
 
-bool JoystickOpen(int index) {
-  if (index < 0 || index > 1) return false;
-  joyOpen[index] = index == 0 && joyPresent;
-  return joyOpen[index];
-}
-void JoystickClose(int index) {
-  if (index >= 0 && index <= 1) joyOpen[index] = false;
-}
-bool JoystickAxisX(int index, int* x) {
+bool AnyKeyDown() {
   Poll();
-  if (index < 0 || index > 1 || !joyOpen[index]) return false;
-  *x = joyX;
+  return !keys.empty();
+}
+
+bool PadsStart() {
+  padsStarted = true;
   return true;
 }
-bool JoystickButtons(int index, std::uint32_t* bits) {
+void PadsStop() { padsStarted = false; }
+bool PadRead(PadState* state) {
   Poll();
-  if (index < 0 || index > 1 || !joyOpen[index]) return false;
-  *bits = joyButtons;
+  *state = PadState{};
+  if (!padsStarted || !joyPresent) return false;
+  state->leftX = joyX - 32768;
+  state->leftY = joyY - 32768;
+  state->buttons = joyButtons;
   return true;
 }
 

@@ -43,9 +43,9 @@ void SetPointer(int x, int y);
 void SetButton(bool down);
 void SetKey(int hidUsage, bool down);
 void ReleaseAllKeys();
-void SetJoystickPresent(bool present);  // joystick 0 exists and can be opened
-void SetJoystickAxis(int x);             // 0..65535
-void SetJoystickButtons(std::uint32_t bits);
+void SetJoystickPresent(bool present);  // a pad is attached (plugged in or pulled out at once)
+void SetJoystickAxis(int x, int y = 32768);  // the left stick, 0..65535 each, 32768 centred
+void SetJoystickButtons(std::uint32_t bits);  // plat::PadButton bits
 // Focus changes and the close box arrive as window events, in order.
 void SetFocus(bool on);
 void PostClose();

@@ -46,6 +46,10 @@ bool DialogOpen(const char* title, int width, int height) {
   // Without a window manager nobody else gives the dialog the keyboard.
   SDL_RaiseWindow(dialogWindow);
   SDL_SetWindowInputFocus(dialogWindow);
+  // A pad works the dialog too: reading it opens the first one attached, whose buttons then
+  // arrive as events.
+  PadState pad;
+  if (PadsStart()) PadRead(&pad);
   return true;
 }
 
@@ -56,6 +60,7 @@ void DialogShow(const std::uint32_t* pixels) {
   if (!pictureShown) {  // what came before the first picture is dropped, not what comes after it
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
+    SDL_FlushEvent(SDL_CONTROLLERBUTTONDOWN);
     pictureShown = true;
   }
   if (scale > 1) {
@@ -100,6 +105,26 @@ DialogEvent DialogWaitEvent() {
         e = {ev.type == SDL_MOUSEBUTTONDOWN ? DialogEvent::MouseDown : DialogEvent::MouseUp, ev.button.x / scale,
              ev.button.y / scale, 0};
         return e;
+      case SDL_CONTROLLERDEVICEADDED: {
+        PadState pad;
+        PadRead(&pad);
+        break;
+      }
+      case SDL_CONTROLLERBUTTONDOWN:
+        // As the keys: A works the control in focus (Play at first), Start plays, Back
+        // quits, the D-pad moves the focus.
+        if (!pictureShown) break;
+        switch (ev.cbutton.button) {
+          case SDL_CONTROLLER_BUTTON_A: e.kind = DialogEvent::KeySpace; return e;
+          case SDL_CONTROLLER_BUTTON_START: e.kind = DialogEvent::KeyReturn; return e;
+          case SDL_CONTROLLER_BUTTON_BACK: e.kind = DialogEvent::KeyEscape; return e;
+          case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+          case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: e.kind = DialogEvent::KeyTab; return e;
+          case SDL_CONTROLLER_BUTTON_DPAD_UP:
+          case SDL_CONTROLLER_BUTTON_DPAD_LEFT: e.kind = DialogEvent::KeyBackTab; return e;
+          default: break;
+        }
+        break;
       case SDL_KEYDOWN:
         if (ev.key.repeat != 0 || !pictureShown) break;
         switch (ev.key.keysym.sym) {
@@ -133,7 +158,7 @@ void DialogClose() {
   // What the player typed or moved after the answer is not the game's; a quit request
   // (SIGTERM) still waiting stays for the game window.
   SDL_PumpEvents();
-  SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
+  SDL_FlushEvents(SDL_KEYDOWN, SDL_CONTROLLERDEVICEREMAPPED);
 }
 
 }  // namespace plat

@@ -1,4 +1,4 @@
-// The game window, its presentation, window events, keyboard, pointer and joysticks over SDL2.
+// The game window, its presentation, window events, keyboard and pointer over SDL2.
 #include "platform.h"
 #include "video_sdl.h"
 #include "common/scale.h"
@@ -30,7 +30,6 @@ int gameWidth = 0, gameHeight = 0;
 int windowedWidth = 0, windowedHeight = 0;  // the window's size when it opened or was last windowed
 std::string lastError;
 bool videoStarted = false;
-SDL_Joystick* joysticks[2] = {nullptr, nullptr};
 bool pointerShown = true;  // the wish, also when given before the window exists
 platcommon::Scaler scaler;
 std::vector<std::uint32_t> scratch;  // scaled pixels on their way to a window of another format
@@ -340,6 +339,17 @@ bool KeyDown(int hidUsage) {
   return hidUsage < n && keys[hidUsage] != 0;
 }
 
+bool AnyKeyDown() {
+  if (!videoStarted) return false;
+  RefreshInputState();
+  int n = 0;
+  const Uint8* keys = SDL_GetKeyboardState(&n);
+  for (int i = 0; i < n; ++i) {
+    if (keys[i]) return true;
+  }
+  return false;
+}
+
 void PointerPosition(int* x, int* y) {
   int gx = 0, gy = 0;
   RefreshInputState();
@@ -371,43 +381,6 @@ bool WarpPointer(int x, int y) {
   int wx = 0, wy = 0;
   platcommon::PictureToWindow(PictureArea(), gameWidth, gameHeight, x, y, &wx, &wy);
   SDL_WarpMouseInWindow(window, wx, wy);
-  return true;
-}
-
-bool JoystickOpen(int index) {
-  if (index < 0 || index > 1) return false;
-  JoystickClose(index);
-  if (!SDL_WasInit(SDL_INIT_JOYSTICK) && SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return false;
-  SDL_JoystickEventState(SDL_IGNORE);
-  if (index >= SDL_NumJoysticks()) return false;
-  joysticks[index] = SDL_JoystickOpen(index);
-  return joysticks[index] != nullptr;
-}
-
-void JoystickClose(int index) {
-  if (index < 0 || index > 1 || !joysticks[index]) return;
-  SDL_JoystickClose(joysticks[index]);
-  joysticks[index] = nullptr;
-}
-
-bool JoystickAxisX(int index, int* x) {
-  if (index < 0 || index > 1 || !joysticks[index]) return false;
-  SDL_JoystickUpdate();
-  if (!SDL_JoystickGetAttached(joysticks[index])) return false;
-  *x = static_cast<int>(SDL_JoystickGetAxis(joysticks[index], 0)) + 32768;
-  return true;
-}
-
-bool JoystickButtons(int index, std::uint32_t* bits) {
-  if (index < 0 || index > 1 || !joysticks[index]) return false;
-  SDL_JoystickUpdate();
-  if (!SDL_JoystickGetAttached(joysticks[index])) return false;
-  std::uint32_t b = 0;
-  const int n = std::min(32, SDL_JoystickNumButtons(joysticks[index]));
-  for (int i = 0; i < n; ++i) {
-    if (SDL_JoystickGetButton(joysticks[index], i)) b |= 1u << i;
-  }
-  *bits = b;
   return true;
 }
 

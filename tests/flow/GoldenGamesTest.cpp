@@ -28,8 +28,8 @@ TEST_F(GoldenTest, TheDemonstrationTwiceTheSameAndDeafToThePlayer) {
   const std::string out = Run(kDemo);
   ExpectGoldenFile("demo.txt", out);
   EXPECT_EQ(Run(kDemo), out);
-  // Pause, Space and the gamepad's buttons change nothing in it (keys are no activity for
-  // the menu either).
+  // Pause, Space and the gamepad's buttons change nothing in it (they come once it runs, and
+  // the gamepad was not chosen).
   EXPECT_EQ(Run("t12000 tap P\nt15000 tap SPACE\nt20000 joybuttons 1\nt20100 joybuttons 0\n" + kDemo), out);
 }
 
@@ -43,16 +43,16 @@ TEST_F(GoldenTest, AMouseGameOnLevelOneThenEveryLevelSkippedToTheEnd) {
     if (f % 100 == 80) script += "f" + std::to_string(f + 5) + " click " + std::to_string(x) + " 300\n";
   }
   script +=
-      "f1000 key UP down\nf1000 key F4 down\nf2400 key UP up\nf2400 key F4 up\nf2450 click 400 300\n"
-      "f2600 tap Z\nf2610 tap R\nf2620 tap RETURN\nf2700 close\n";
+      "f1000 key UP down\nf1000 key F4 down\nf3050 key UP up\nf3050 key F4 up\nf3100 click 400 300\n"
+      "f3250 tap Z\nf3260 tap R\nf3270 tap RETURN\nf3350 close\n";
   ExpectGoldenFile("mouse-game.txt", Run(script));
-  EXPECT_EQ(File("al.raw"), std::string("\x15\0\0\0", 4));  // 21: after the last
+  EXPECT_EQ(File("al.raw"), std::string("\x1f\0\0\0", 4));  // 31: after the last
 }
 
 TEST_F(GoldenTest, AKeyboardAndGamepadGameOnTheLastLevel) {
-  // Level 20 reached before: the menu starts there. Arrows and the stick steer, Space
+  // Level 30 reached before: the menu starts there. Arrows and the stick steer, Space
   // launches and fires, until the last life is lost; the score enters the table.
-  folder::WriteInt32File(root, "al.raw", {20});
+  folder::WriteInt32File(root, "al.raw", {30});
   std::string script = "dialog play gamepad=1\nf0 mouse 420 225\nf5 click 420 225\nf60 mouse 420 10\n";
   for (int f = 80; f < 3000; f += 60) {
     const std::string key = (f / 60) % 2 ? "LEFT" : "RIGHT";

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace {
 
 using Outcome = WelcomeDialogModel::Outcome;
@@ -132,6 +134,9 @@ TEST(OpenHelpTest, OpensThePageBesideTheExecutableOrSaysWhereItIs) {
   ASSERT_EQ(script::Boxes().size(), 1u);
   EXPECT_NE(script::Boxes()[0].find("xdg-open"), std::string::npos) << script::Boxes()[0];
   EXPECT_NE(script::Boxes()[0].find(page), std::string::npos) << script::Boxes()[0];
+  // In short lines, so that a small screen shows it whole.
+  std::istringstream lines(script::Boxes()[0]);
+  for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 64u) << line;
 }
 
 }  // namespace

@@ -81,32 +81,41 @@ TEST_F(InputTest, PointerShowAndHideAreDefinite) {
   EXPECT_TRUE(script::PointerShown());
 }
 
-TEST_F(InputTest, JoystickThresholdsButtonsAndCapture) {
-  // Nothing answers before a capture, nor when the capture fails.
+TEST_F(InputTest, GamepadDeadZoneDPadButtonsAndPlugging) {
+  // Nothing before the capture, and joystick 1 never.
+  script::SetJoystickPresent(true);
   script::SetJoystickAxis(0);
   EXPECT_FALSE(KInputState::IsJoystickLeft(0));
-  EXPECT_FALSE(KInputState::CaptureJoystick(0));  // no joystick present
-  EXPECT_FALSE(KInputState::IsJoystickLeft(0));
-  script::SetJoystickPresent(true);
-  ASSERT_TRUE(KInputState::CaptureJoystick(0));
   EXPECT_FALSE(KInputState::CaptureJoystick(1));
-  script::SetJoystickAxis(10);
-  EXPECT_TRUE(KInputState::IsJoystickLeft(0));
-  script::SetJoystickAxis(11);
-  EXPECT_FALSE(KInputState::IsJoystickLeft(0));
-  script::SetJoystickAxis(65500);
-  EXPECT_FALSE(KInputState::IsJoystickRight(0));
-  script::SetJoystickAxis(65501);
+  ASSERT_TRUE(KInputState::CaptureJoystick(0));
+  // The stick counts past a quarter of its way (8192 of 32768), each way; the D-pad always.
+  const struct { int x, y; bool left, right, up, down; } sticks[] = {
+      {32768 - 8192, 32768, false, false, false, false}, {32768 - 8193, 32768, true, false, false, false},
+      {32768 + 8193, 32768, false, true, false, false},  {32768, 0, false, false, true, false},
+      {32768, 65535, false, false, false, true}};
+  for (const auto& c : sticks) {
+    script::SetJoystickAxis(c.x, c.y);
+    EXPECT_EQ(KInputState::IsJoystickLeft(0), c.left) << c.x;
+    EXPECT_EQ(KInputState::IsJoystickRight(0), c.right) << c.x;
+    EXPECT_EQ(KInputState::IsJoystickUp(0), c.up) << c.y;
+    EXPECT_EQ(KInputState::IsJoystickDown(0), c.down) << c.y;
+  }
+  script::SetJoystickAxis(32768);
+  script::SetJoystickButtons(PAD_A | PAD_RIGHT);
   EXPECT_TRUE(KInputState::IsJoystickRight(0));
-  script::SetJoystickButtons(0b0110);
-  EXPECT_TRUE(KInputState::IsJoystickButtonDown(0, 0b0010));
-  EXPECT_FALSE(KInputState::IsJoystickButtonDown(0, 0b1001));
+  EXPECT_TRUE(KInputState::IsJoystickButtonDown(0, PAD_FACE));
+  EXPECT_FALSE(KInputState::IsJoystickButtonDown(0, PAD_START));
   EXPECT_FALSE(KInputState::IsJoystickButtonDown(0, 0));
-  EXPECT_TRUE(KInputState::CaptureJoystick(0));  // capturing again releases first
+  // Pulled out: nothing is down; plugged in again: read at once, without a new capture.
+  script::SetJoystickPresent(false);
+  EXPECT_FALSE(KInputState::IsJoystickAttached(0));
+  EXPECT_EQ(KInputState::JoystickButtons(0), 0u);
+  script::SetJoystickPresent(true);
+  EXPECT_TRUE(KInputState::IsJoystickAttached(0));
+  EXPECT_EQ(KInputState::JoystickButtons(0), std::uint32_t{PAD_A | PAD_RIGHT});
   KInputState::ReleaseJoystick(0);
-  EXPECT_FALSE(KInputState::IsJoystickRight(0));
-  EXPECT_FALSE(KInputState::IsJoystickButtonDown(0, 0b0010));
-  EXPECT_FALSE(KInputState::CaptureJoystick(7));
+  EXPECT_FALSE(KInputState::IsJoystickAttached(0));
+  EXPECT_FALSE(KInputState::IsJoystickButtonDown(0, PAD_A));
 }
 
 }  // namespace

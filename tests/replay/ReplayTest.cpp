@@ -28,7 +28,7 @@ TEST_F(ReplayTest, DrawsThePicturesOfTheFolderAndWritesTheSameScreenshotsEachTim
   EXPECT_EQ(At(a, 104, 54), folder::kMenuBackground);  // blue around it is transparent
   EXPECT_EQ(At(a, 0, 0), folder::kMenuBackground);
   EXPECT_EQ(At(a, 799, 599), folder::kMenuBackground);
-  EXPECT_EQ(At(a, 400, 225), folder::kMenuBackground);  // Play not lit yet
+  EXPECT_EQ(At(a, 400, 225), folder::kPlayLit);  // lit for the keys as the menu opens
   EXPECT_EQ(folder::ReadNumber(a, 424, 313), 1);
   const std::vector<std::uint32_t> b = Shot("second.png");
   ASSERT_EQ(b.size(), 800u * 600u);
@@ -86,6 +86,7 @@ TEST_F(ReplayTest, BadScriptsAndArguments) {
                {"f99999999999999999999999 close\n", "", ""},
                {"x5 close\n", "", ""},
                {"f1 joy 70000\n", "", ""},
+               {"f1 joytap NOPE\n", "", "joytap wants"},
                {"dialog maybe\n", "", ""},
                {"f1 close\n", "--max-frames x", ""},
                {"f1 close\n", "--bogus", ""},

@@ -69,7 +69,7 @@ Description: ball-and-paddle game with a drummer monkey on a tropical island
  ZindoRumba is a brick game: the bat is a drummer monkey on a rolling track,
  and up to ten balls break the crates laid over an island. Broken crates throw
  fruit to catch and capsules that change the game for a while: a gun bat, evil
- balls, quakes and gravity. Twenty levels on five islands, a table of the nine
+ balls, quakes and gravity. Thirty levels on five islands, a table of the nine
  greatest players, steel-drum and marimba music.
 CONTROL
 chmod 0644 "$root/DEBIAN/control" "$root/DEBIAN/md5sums"

@@ -31,6 +31,29 @@ bool ParseWhen(const std::string& w, ReplayAction* a) {
   return true;
 }
 
+// Pad buttons by name (A, B, X, Y, BACK, GUIDE, START, LSTICK, RSTICK, LSHOULDER,
+// RSHOULDER, UP, DOWN, LEFT, RIGHT) joined by '+', or a decimal mask of their bits.
+bool ParsePadButtons(const std::string& s, std::uint32_t* bits) {
+  static const char* const kNames[] = {"A", "B", "X", "Y", "BACK", "GUIDE", "START", "LSTICK",
+                                       "RSTICK", "LSHOULDER", "RSHOULDER", "UP", "DOWN", "LEFT", "RIGHT"};
+  long long v = 0;
+  if (ParseInt(s, 0, UINT32_MAX, &v)) {
+    *bits = static_cast<std::uint32_t>(v);
+    return true;
+  }
+  *bits = 0;
+  std::istringstream parts(s);
+  for (std::string part; std::getline(parts, part, '+');) {
+    for (char& c : part) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    std::uint32_t bit = 0;
+    for (std::size_t i = 0; i < sizeof kNames / sizeof kNames[0]; ++i)
+      if (part == kNames[i]) bit = 1u << i;
+    if (bit == 0) return false;
+    *bits |= bit;
+  }
+  return *bits != 0;
+}
+
 int KeyFromName(std::string name) {
   for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return KInputState::KeyIdFromName(name.c_str());
@@ -102,13 +125,21 @@ bool ParseReplayScript(const std::string& text, const std::string& baseFolder, R
       a.key = KeyFromName(w[2]);
       if (a.key < 0) return fail("unknown key '" + w[2] + "'");
     } else if (act == "joy") {
-      if (!wantArgs(1) || !ParseInt(w[2], 0, 65535, &v1)) return fail("joy wants X in 0..65535");
+      v2 = 32768;
+      if ((!wantArgs(1) && !wantArgs(2)) || !ParseInt(w[2], 0, 65535, &v1) ||
+          (args == 2 && !ParseInt(w[3], 0, 65535, &v2)))
+        return fail("joy wants X [Y] in 0..65535");
       a.kind = ReplayAction::kJoy;
       a.x = static_cast<int>(v1);
-    } else if (act == "joybuttons") {
-      if (!wantArgs(1) || !ParseInt(w[2], 0, UINT32_MAX, &v1)) return fail("joybuttons wants a decimal mask");
-      a.kind = ReplayAction::kJoyButtons;
-      a.bits = static_cast<std::uint32_t>(v1);
+      a.y = static_cast<int>(v2);
+    } else if (act == "joybuttons" || act == "joytap") {
+      if (!wantArgs(1) || !ParsePadButtons(w[2], &a.bits) || (act == "joytap" && a.bits == 0))
+        return fail(act + " wants a decimal mask or button names joined by '+'");
+      a.kind = act == "joytap" ? ReplayAction::kJoyTap : ReplayAction::kJoyButtons;
+    } else if (act == "joyplug") {
+      if (!wantArgs(1) || (w[2] != "on" && w[2] != "off")) return fail("joyplug wants on or off");
+      a.kind = ReplayAction::kJoyPlug;
+      a.on = w[2] == "on";
     } else if (act == "focus") {
       if (!wantArgs(1) || (w[2] != "on" && w[2] != "off")) return fail("focus wants on or off");
       a.kind = ReplayAction::kFocus;

@@ -85,6 +85,8 @@ void PullAudioToNow() {
     script::PullAudio(static_cast<int>(std::min(due - pulled, kMostFramesAtOnce)));
 }
 
+std::uint32_t padButtons = 0;  // the pad's buttons held now
+
 void Run(const ReplayAction& a) {
   switch (a.kind) {
     case ReplayAction::kMouse:
@@ -116,10 +118,27 @@ void Run(const ReplayAction& a) {
       break;
     }
     case ReplayAction::kJoy:
-      script::SetJoystickAxis(a.x);
+      script::SetJoystickAxis(a.x, a.y);
       break;
     case ReplayAction::kJoyButtons:
-      script::SetJoystickButtons(a.bits);
+      padButtons = a.bits;
+      script::SetJoystickButtons(padButtons);
+      break;
+    case ReplayAction::kJoyTap: {
+      // The press, then (on = true) its release 30 ms later; other buttons stay as they are.
+      if (a.on) {
+        padButtons &= ~a.bits;
+      } else {
+        padButtons |= a.bits;
+        ReplayAction up = a;
+        up.on = true;
+        byTime.push(Timed{script::Now() + kReleaseAfterMs * 1000, nextOrder++, up});
+      }
+      script::SetJoystickButtons(padButtons);
+      break;
+    }
+    case ReplayAction::kJoyPlug:
+      script::SetJoystickPresent(a.on);
       break;
     case ReplayAction::kFocus:
       script::SetFocus(a.on);
