@@ -58,7 +58,8 @@ std::uint32_t HeldNow() {
   if (K::IsKeyDown(KEY_LEFT)) now |= kLeft;
   if (K::IsKeyDown(KEY_RIGHT)) now |= kRight;
   if (K::IsKeyDown(KEY_TAB)) now |= K::IsKeyDown(KEY_LSHIFT) ? kBackTab : kTab;
-  if (K::IsKeyDown(KEY_RETURN)) now |= kReturn;
+  // Alt+Enter switches between window and full screen: it presses nothing.
+  if (K::IsKeyDown(KEY_RETURN) && !K::IsKeyDown(KEY_ALT)) now |= kReturn;
   if (K::IsKeyDown(KEY_ESCAPE)) now |= kEscape;
   if (K::IsKeyDown(KEY_SPACE)) now |= kSpace;
   if (K::IsAnyKeyDown()) now |= kAnyKey;
