@@ -1,9 +1,9 @@
 // What mixing costs: one frame's worth of sound (14 ms at 44100 Hz) with 16 effects and
 // the music playing, as a fraction of the 14 ms it lasts.
-#include "KSound.h"
-#include "Mixer.h"
-#include "OggEncoder.h"
-#include "TestFiles.h"
+#include "engine/audio/KSound.h"
+#include "engine/audio/Mixer.h"
+#include "tools/common/OggEncoder.h"
+#include "tools/testkit/TestFiles.h"
 
 #include <benchmark/benchmark.h>
 

@@ -7,13 +7,13 @@
 //
 // Runs on the scripted platform: its sound device plays nothing but the stream is opened,
 // decoded and its refill thread started as on the real one.
-#include "DataConfig.h"
-#include "GameRecord.h"
-#include "KGraphic.h"
-#include "Levels.h"
-#include "Services.h"
-#include "SoundCues.h"
-#include "script_platform.h"
+#include "engine/graphics/KGraphic.h"
+#include "engine/services/Services.h"
+#include "game/files/DataConfig.h"
+#include "game/playscreen/Levels.h"
+#include "game/rules/GameRecord.h"
+#include "game/sound/SoundCues.h"
+#include "platform/script/script_platform.h"
 
 #include <algorithm>
 #include <chrono>

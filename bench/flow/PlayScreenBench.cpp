@@ -1,18 +1,18 @@
 // DrawPlayScreen on a full level (200 bricks, 20 of them exploding, 10 balls, 30 fruit, 20
 // capsules and a caption, shots in flight) against the floor of copying the screen's 960,000
 // bytes once. Pictures are written to a temporary game folder at the sizes of the game's own.
-#include "BmpWriter.h"
-#include "GameRecord.h"
-#include "KGraphic.h"
-#include "Levels.h"
-#include "PanelDoors.h"
-#include "PlayScreen.h"
-#include "PlaySheet.h"
-#include "PlayState.h"
-#include "Screen.h"
-#include "Services.h"
-#include "TestFiles.h"
-#include "script_platform.h"
+#include "engine/graphics/KGraphic.h"
+#include "engine/services/Services.h"
+#include "game/layout/PlaySheet.h"
+#include "game/playscreen/Levels.h"
+#include "game/playscreen/PlayScreen.h"
+#include "game/rules/GameRecord.h"
+#include "game/rules/PlayState.h"
+#include "game/ui/PanelDoors.h"
+#include "game/ui/Screen.h"
+#include "platform/script/script_platform.h"
+#include "tools/common/BmpWriter.h"
+#include "tools/testkit/TestFiles.h"
 
 #include <benchmark/benchmark.h>
 

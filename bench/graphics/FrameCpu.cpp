@@ -1,9 +1,9 @@
 // frame_cpu menu|play [SECONDS] [full]: opens the real window and draws idle-menu-like or play-like
 // frames for SECONDS (default 20), in a window or full screen, at the game's pace, then prints the process's CPU time
 // (all threads, user + system) as a share of one core.
-#include "FrameScenes.h"
-#include "KDisplayWindow.h"
-#include "KGraphic.h"
+#include "bench/graphics/FrameScenes.h"
+#include "engine/graphics/KDisplayWindow.h"
+#include "engine/graphics/KGraphic.h"
 
 #include <cstdio>
 #include <cstdlib>

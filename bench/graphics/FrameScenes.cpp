@@ -1,6 +1,6 @@
-#include "FrameScenes.h"
+#include "bench/graphics/FrameScenes.h"
 
-#include "KGraphic.h"
+#include "engine/graphics/KGraphic.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
 // One play-like frame (an opaque 800 x 600 blit, 150 keyed sprite blits and the changed-tile
 // present) against the floor of copying the screen's 960,000 bytes once.
-#include "FrameScenes.h"
-#include "KDisplayWindow.h"
-#include "KGraphic.h"
-#include "script_platform.h"
+#include "bench/graphics/FrameScenes.h"
+#include "engine/graphics/KDisplayWindow.h"
+#include "engine/graphics/KGraphic.h"
+#include "platform/script/script_platform.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // One level track and all effects: synthesis and encoding timed apart.
-#include "Effects.h"
-#include "Music.h"
-#include "OggEncoder.h"
+#include "tools/common/OggEncoder.h"
+#include "tools/mkdata/sound/Effects.h"
+#include "tools/mkdata/sound/Music.h"
 
 #include <benchmark/benchmark.h>
 

@@ -9,8 +9,8 @@
 //   rss      the process's peak resident memory (VmHWM) after SETTLE ms in the main menu
 //   quit     from SIGTERM to the process's end
 // and which OpenGL libraries the process had mapped.
-#include "RealGame.h"
-#include "TestFiles.h"
+#include "tools/testkit/RealGame.h"
+#include "tools/testkit/TestFiles.h"
 
 #include <X11/keysym.h>
 

@@ -1,5 +1,5 @@
 // KSound: the shared device, volumes and samples. Streams are in KSoundStream.cpp.
-#include "KSound.h"
+#include "engine/audio/KSound.h"
 
 #include <vorbis/vorbisfile.h>
 

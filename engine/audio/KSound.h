@@ -8,8 +8,8 @@
 // two master volumes, music (streams) and effects (samples), apply on top.
 #pragma once
 
-#include "Mixer.h"
-#include "PcmConvert.h"
+#include "engine/audio/Mixer.h"
+#include "engine/audio/PcmConvert.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // KSound streams: the music. The whole Ogg Vorbis file stays in memory; a refill thread
 // decodes it into whichever half of the looping ring the play cursor has just left.
-#include "KSound.h"
+#include "engine/audio/KSound.h"
 
-#include "Services.h"
+#include "engine/services/Services.h"
 
 #include <vorbis/vorbisfile.h>
 

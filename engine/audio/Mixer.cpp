@@ -1,6 +1,6 @@
-#include "Mixer.h"
+#include "engine/audio/Mixer.h"
 
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <algorithm>
 #include <cmath>

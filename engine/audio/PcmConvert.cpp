@@ -1,6 +1,6 @@
-#include "PcmConvert.h"
+#include "engine/audio/PcmConvert.h"
 
-#include "Mixer.h"
+#include "engine/audio/Mixer.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,9 +1,9 @@
 // The game window over the platform's display.
-#include "KDisplayWindow.h"
+#include "engine/graphics/KDisplayWindow.h"
 
-#include "KGraphic.h"
-#include "Services.h"
-#include "platform.h"
+#include "engine/graphics/KGraphic.h"
+#include "engine/services/Services.h"
+#include "platform/platform.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -3,7 +3,7 @@
 // operations a home.
 #pragma once
 
-#include "KGraphic.h"
+#include "engine/graphics/KGraphic.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,7 +1,7 @@
 // Pictures and their rectangle copies into the back buffer.
-#include "KGraphic.h"
+#include "engine/graphics/KGraphic.h"
 
-#include "Services.h"
+#include "engine/services/Services.h"
 
 #include <algorithm>
 #include <cstring>

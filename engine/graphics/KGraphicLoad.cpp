@@ -1,8 +1,8 @@
 // Loading a picture file: the whole file in one read, decoded from memory by the platform.
-#include "KGraphic.h"
+#include "engine/graphics/KGraphic.h"
 
-#include "Services.h"
-#include "platform.h"
+#include "engine/services/Services.h"
+#include "platform/platform.h"
 
 #include <cstdio>
 #include <cstring>

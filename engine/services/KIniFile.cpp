@@ -1,4 +1,4 @@
-#include "KIniFile.h"
+#include "engine/services/KIniFile.h"
 
 #include <cstdio>
 #include <cstring>

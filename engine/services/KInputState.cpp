@@ -1,7 +1,7 @@
 // Input by polling, over the platform's keyboard, pointer and gamepads.
-#include "KInputState.h"
+#include "engine/services/KInputState.h"
 
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "Random.h"
+#include "engine/services/Random.h"
 
 namespace {
 std::uint32_t state = 1;

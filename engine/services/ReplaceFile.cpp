@@ -1,4 +1,4 @@
-#include "ReplaceFile.h"
+#include "engine/services/ReplaceFile.h"
 
 #include <cstdio>
 #include <string>

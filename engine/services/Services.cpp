@@ -1,6 +1,6 @@
-#include "Services.h"
+#include "engine/services/Services.h"
 
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -30,6 +30,8 @@ constexpr ButtonPlace kResetScoresPlace = {479, 366, 478, 620, 366, 390};
 // The two volume bars (keyed, revealed from the left).
 constexpr int kMusicBarX = 518, kMusicBarY = 159;
 constexpr int kEffectsBarX = 518, kEffectsBarY = 221;
+// Pixels of each bar shown for the levels 0..9.
+constexpr int kVolumeBarWidths[10] = {0, 10, 20, 30, 40, 50, 64, 74, 84, 94};
 
 // High scores.
 constexpr ButtonPlace kHighScoreBackPlace = {293, 495, 288, 380, 500, 540};

@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "game/startup/CommandLine.h"
 
 #include <cstring>
 

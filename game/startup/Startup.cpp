@@ -1,16 +1,16 @@
-#include "Startup.h"
+#include "game/startup/Startup.h"
 
-#include "DataConfig.h"
-#include "GameMain.h"
-#include "KDisplayWindow.h"
-#include "KGraphic.h"
-#include "KInputState.h"
-#include "MainMenu.h"
-#include "Screen.h"
-#include "Services.h"
-#include "SoundCues.h"
-#include "StartSettings.h"
-#include "WelcomeDialog.h"
+#include "engine/graphics/KDisplayWindow.h"
+#include "engine/graphics/KGraphic.h"
+#include "engine/services/KInputState.h"
+#include "engine/services/Services.h"
+#include "game/files/DataConfig.h"
+#include "game/files/StartSettings.h"
+#include "game/menus/MainMenu.h"
+#include "game/sound/SoundCues.h"
+#include "game/startup/GameMain.h"
+#include "game/startup/WelcomeDialog.h"
+#include "game/ui/Screen.h"
 
 bool InitGame() {
   LoadDataConfig();

@@ -1,5 +1,5 @@
-#include "CommandLine.h"
-#include "GameMain.h"
+#include "game/startup/CommandLine.h"
+#include "game/startup/GameMain.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
-#include "Input.h"
+#include "game/ui/Input.h"
 
-#include "KDisplayWindow.h"
-#include "KInputState.h"
-#include "StartSettings.h"
+#include "engine/graphics/KDisplayWindow.h"
+#include "engine/services/KInputState.h"
+#include "game/files/StartSettings.h"
 
 std::int32_t pressX = -1;
 std::int32_t pressY = -1;

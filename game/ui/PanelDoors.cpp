@@ -1,6 +1,6 @@
-#include "PanelDoors.h"
+#include "game/ui/PanelDoors.h"
 
-#include "KGraphic.h"
+#include "engine/graphics/KGraphic.h"
 
 KGraphic* panelPicture = nullptr;
 

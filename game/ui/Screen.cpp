@@ -1,10 +1,10 @@
-#include "Screen.h"
+#include "game/ui/Screen.h"
 
-#include "DigitGlyphs.h"
-#include "Input.h"
-#include "KGraphic.h"
-#include "KInputState.h"
-#include "Services.h"
+#include "engine/graphics/KGraphic.h"
+#include "engine/services/KInputState.h"
+#include "engine/services/Services.h"
+#include "game/layout/DigitGlyphs.h"
+#include "game/ui/Input.h"
 
 #include <cstdio>
 #include <cstring>

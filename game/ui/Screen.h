@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "ButtonLayout.h"
+#include "game/layout/ButtonLayout.h"
 
 class KDisplayWindow;
 class KGraphic;

@@ -1,6 +1,6 @@
 // Picture decoding and PNG writing with SDL2_image, from memory. Shared by both platforms:
 // the scripted one decodes real pictures too, so tests draw real files.
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <SDL.h>
 #include <SDL_image.h>

@@ -1,5 +1,5 @@
 // The game's picture scaled into a window of any size (see scale.h).
-#include "scale.h"
+#include "platform/common/scale.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "user_folder.h"
+#include "platform/common/user_folder.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // The scripted platform's audio device: no sound card, the tests pull the mixed frames.
-#include "platform.h"
-#include "script_audio.h"
+#include "platform/platform.h"
+#include "platform/script/script_audio.h"
 
 #include <mutex>
 

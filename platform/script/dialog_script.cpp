@@ -1,7 +1,7 @@
 // The start dialog on the scripted platform: no window; the script's answer becomes the
 // events a player would cause, in order: boxes, Help, then Play or Quit.
-#include "platform.h"
-#include "script_platform.h"
+#include "platform/platform.h"
+#include "platform/script/script_platform.h"
 
 #include <deque>
 

@@ -1,6 +1,6 @@
 // The scripted display and input: no window, a picture in memory, input set by the script.
-#include "platform.h"
-#include "script_platform.h"
+#include "platform/platform.h"
+#include "platform/script/script_platform.h"
 
 #include <algorithm>
 #include <deque>

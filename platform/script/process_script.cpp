@@ -1,8 +1,8 @@
 // Process services of the scripted platform: a virtual clock and recorded message boxes.
-#include "platform.h"
-#include "script_platform.h"
+#include "platform/platform.h"
+#include "platform/script/script_platform.h"
 
-#include "common/user_folder.h"
+#include "platform/common/user_folder.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,5 +1,5 @@
 // The audio device of the real game: one SDL2 output in the engine's fixed format.
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <SDL.h>
 

@@ -1,7 +1,7 @@
 // The start dialog's window over SDL2: a plain window showing the pixels the game draws.
-#include "platform.h"
-#include "video_sdl.h"
-#include "common/scale.h"
+#include "platform/common/scale.h"
+#include "platform/platform.h"
+#include "platform/sdl/video_sdl.h"
 
 #include <SDL.h>
 

@@ -1,7 +1,7 @@
 // The game window, its presentation, window events, keyboard and pointer over SDL2.
-#include "platform.h"
-#include "video_sdl.h"
-#include "common/scale.h"
+#include "platform/common/scale.h"
+#include "platform/platform.h"
+#include "platform/sdl/video_sdl.h"
 
 #include <SDL.h>
 

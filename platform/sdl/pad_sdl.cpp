@@ -1,7 +1,7 @@
 // Gamepads over SDL2's game-controller mapping: SDL's own database of pads, plus any mapping
 // given in the SDL_GAMECONTROLLERCONFIG environment variable, turns every known pad into the
 // same named sticks and buttons. The first pad attached is read; pads come and go at any time.
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <SDL.h>
 

@@ -1,7 +1,7 @@
 // Process services of the real game over SDL2.
-#include "platform.h"
+#include "platform/platform.h"
 
-#include "common/user_folder.h"
+#include "platform/common/user_folder.h"
 
 #include <SDL.h>
 

@@ -1,5 +1,5 @@
 // SDL's video system, started once: the welcome dialog and the game window share it.
-#include "video_sdl.h"
+#include "platform/sdl/video_sdl.h"
 
 #include <SDL.h>
 

@@ -1,14 +1,14 @@
-#include "AudioTestSupport.h"
+#include "tests/audio/AudioTestSupport.h"
 
-#include "BmpWriter.h"
-#include "OggEncoder.h"
-#include "platform.h"
+#include "platform/platform.h"
+#include "tools/common/BmpWriter.h"
+#include "tools/common/OggEncoder.h"
 
 #include <cmath>
 #include <thread>
 
 #ifdef ZR_SCRIPT_AUDIO
-#include "script_audio.h"
+#include "platform/script/script_audio.h"
 #endif
 
 std::string MakeWave(const WaveSpec& wave) {

@@ -1,8 +1,8 @@
 // The real device over SDL2. No sound card here: SDL's "dummy" driver takes the mixed
 // sound at the real rate, and an unknown driver stands for a machine without sound.
-#include "AudioTestSupport.h"
-#include "KSound.h"
-#include "TestFiles.h"
+#include "engine/audio/KSound.h"
+#include "tests/audio/AudioTestSupport.h"
+#include "tools/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // The play rules' sound cues: the effect table, the rotations and the music wrapper.
 // Each cue is exercised by one test only: the rotation counters run on for the whole
 // program, as in the game.
-#include "AudioTestSupport.h"
-#include "KSound.h"
-#include "Services.h"
-#include "SoundCues.h"
-#include "TestFiles.h"
-#include "script_audio.h"
-#include "script_platform.h"
+#include "engine/audio/KSound.h"
+#include "engine/services/Services.h"
+#include "game/sound/SoundCues.h"
+#include "platform/script/script_audio.h"
+#include "platform/script/script_platform.h"
+#include "tests/audio/AudioTestSupport.h"
+#include "tools/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

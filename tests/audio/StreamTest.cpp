@@ -1,10 +1,10 @@
 // Music streams: the looping ring of two halves, its refill thread, restarts and ends.
-#include "AudioTestSupport.h"
-#include "KSound.h"
-#include "TestFiles.h"
-#include "platform.h"
-#include "script_audio.h"
-#include "script_platform.h"
+#include "engine/audio/KSound.h"
+#include "platform/platform.h"
+#include "platform/script/script_audio.h"
+#include "platform/script/script_platform.h"
+#include "tests/audio/AudioTestSupport.h"
+#include "tools/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Volumes, the shared device and what the mixer makes of playing samples.
-#include "AudioTestSupport.h"
-#include "KSound.h"
-#include "TestFiles.h"
-#include "script_audio.h"
+#include "engine/audio/KSound.h"
+#include "platform/script/script_audio.h"
+#include "tests/audio/AudioTestSupport.h"
+#include "tools/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -2,17 +2,17 @@
 // plain-colour pictures written by the test), a back buffer, and the game's records reset.
 #pragma once
 
-#include "DataConfig.h"
-#include "EngineTest.h"
-#include "GameRecord.h"
-#include "Levels.h"
-#include "MapBytes.h"
-#include "PanelDoors.h"
-#include "PlayScreen.h"
-#include "PlayState.h"
-#include "Screen.h"
-#include "Services.h"
-#include "SoundCues.h"
+#include "engine/services/Services.h"
+#include "game/files/DataConfig.h"
+#include "game/playscreen/Levels.h"
+#include "game/playscreen/PlayScreen.h"
+#include "game/rules/GameRecord.h"
+#include "game/rules/PlayState.h"
+#include "game/sound/SoundCues.h"
+#include "game/ui/PanelDoors.h"
+#include "game/ui/Screen.h"
+#include "tests/support/EngineTest.h"
+#include "tests/support/MapBytes.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 // Pieces of the game loop on their own: the lost-life test and the state a life starts with.
-#include "FlowTest.h"
-#include "PlayGame.h"
+#include "game/playscreen/PlayGame.h"
+#include "tests/flow/FlowTest.h"
 
 namespace {
 

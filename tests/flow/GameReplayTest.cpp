@@ -1,7 +1,7 @@
 // Whole games played through zindo-replay on game folders built here (plain-colour pictures,
 // three levels of the same map): how a game ends, the pause, and the boxes of a game that
 // cannot start.
-#include "GameFolder.h"
+#include "tests/support/GameFolder.h"
 
 #include <cstdio>
 #include <sstream>

@@ -1,8 +1,8 @@
 // Golden runs on the real game data: scripted games and the attract mode's demonstration
 // replayed by zindo-replay, whose lines at each level start and end and at the end of a game
 // (frame, level, score, lives, level bonus, generator state) are compared with golden/.
-#include "GameFolder.h"
-#include "Golden.h"
+#include "tests/support/GameFolder.h"
+#include "tests/support/Golden.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 // Level maps read into the live tables: culling, arming, the level bonus, refused files,
 // damaged names and numbers, and the level's pictures and their failure boxes.
-#include "FlowTest.h"
+#include "tests/flow/FlowTest.h"
 
 #include <limits>
 

@@ -1,11 +1,11 @@
 // The play screen drawn from the play state, every picture a plain colour of its own: which
 // picture lies on top where, the bat, gun, brick and explosion frame rules, the track strips,
 // and the closing panel at the end of a game.
-#include "FlowTest.h"
-#include "KDisplayWindow.h"
-#include "KSound.h"
-#include "PlaySheet.h"
-#include "RawFiles.h"
+#include "engine/audio/KSound.h"
+#include "engine/graphics/KDisplayWindow.h"
+#include "game/files/RawFiles.h"
+#include "game/layout/PlaySheet.h"
+#include "tests/flow/FlowTest.h"
 
 #include <functional>
 #include <limits>

@@ -1,8 +1,8 @@
-#include "HighScores.h"
+#include "game/scores/HighScoreScreen.h"
 
-#include "Services.h"
-#include "TestFiles.h"
-#include "script_platform.h"
+#include "engine/services/Services.h"
+#include "platform/script/script_platform.h"
+#include "tools/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

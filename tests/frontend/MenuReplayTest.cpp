@@ -1,5 +1,5 @@
 // The welcome dialog and the main menu, played through zindo-replay on a folder built here.
-#include "GameFolder.h"
+#include "tests/support/GameFolder.h"
 
 #include <cstdio>
 #include <string>

@@ -3,8 +3,8 @@
 // entry), the table and Quit. Level 1 has ten crates; level 2 only unbreakable ones, so it
 // counts as cleared at once. Nine scores of 10 in the table: the first game's score stays
 // below them, the second's bonus enters.
-#include "GameFolder.h"
-#include "Golden.h"
+#include "tests/support/GameFolder.h"
+#include "tests/support/Golden.h"
 
 #include <string>
 

@@ -1,5 +1,5 @@
 // The options screen and the high-score screen, played through zindo-replay.
-#include "GameFolder.h"
+#include "tests/support/GameFolder.h"
 
 #include <cstdio>
 #include <string>

@@ -1,9 +1,9 @@
-#include "StartSettings.h"
-#include "WelcomeDialog.h"
+#include "game/files/StartSettings.h"
+#include "game/startup/WelcomeDialog.h"
 
-#include "Services.h"
-#include "TestFiles.h"
-#include "script_platform.h"
+#include "engine/services/Services.h"
+#include "platform/script/script_platform.h"
+#include "tools/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

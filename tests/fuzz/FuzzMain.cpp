@@ -1,6 +1,6 @@
 // One libFuzzer target per reader: built once for each name with ZR_FUZZ_READER set to it.
 // A check that finds a rule broken aborts, so libFuzzer keeps the input as a crash.
-#include "ReaderChecks.h"
+#include "tests/fuzz/ReaderChecks.h"
 
 #include <cstdio>
 #include <cstdlib>

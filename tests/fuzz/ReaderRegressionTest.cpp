@@ -1,8 +1,8 @@
 // The reader checks in the normal suite: every input kept under inputs/<reader>/ (the
 // fuzzers' finds, each once a crash or a broken rule) and every seed of zindo-fuzz-seeds
 // goes through its reader again, so a fault found once stays found.
-#include "ReaderChecks.h"
-#include "TestFiles.h"
+#include "tests/fuzz/ReaderChecks.h"
+#include "tools/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // each file made here from our own writers: the shapes of file the game really reads, small
 // enough that the fuzzers run fast, with the variants the readers handle (every bitmap depth,
 // JPEG kinds, WAVE layouts, mono and stereo Vorbis, short and long raw files).
-#include "BmpWriter.h"
-#include "OggEncoder.h"
+#include "tools/common/BmpWriter.h"
+#include "tools/common/OggEncoder.h"
 
-#include "LevelSource.h"
+#include "tools/mkdata/levels/LevelSource.h"
 
 #include <jpeglib.h>
 

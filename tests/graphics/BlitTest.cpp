@@ -1,4 +1,4 @@
-#include "EngineTest.h"
+#include "tests/support/EngineTest.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "EngineTest.h"
+#include "tests/support/EngineTest.h"
 
-#include "KDisplayWindow.h"
-#include "Services.h"
-#include "platform.h"
+#include "engine/graphics/KDisplayWindow.h"
+#include "engine/services/Services.h"
+#include "platform/platform.h"
 
 namespace {
 

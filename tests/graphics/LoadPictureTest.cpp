@@ -1,7 +1,7 @@
-#include "EngineTest.h"
+#include "tests/support/EngineTest.h"
 
-#include "Random.h"
-#include "platform.h"
+#include "engine/services/Random.h"
+#include "platform/platform.h"
 
 #include <chrono>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // The picture scaled into a window, and the pointer mapped through it, at the window's own
 // size, twice it and a size between (with bars).
-#include "common/scale.h"
+#include "platform/common/scale.h"
 
 #include <gtest/gtest.h>
 

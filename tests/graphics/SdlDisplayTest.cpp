@@ -1,11 +1,11 @@
 // The real platform's window on an Xvfb of the test's own, 1920 x 1280: the window opens at
 // twice the picture's size, full screen scales it by 2.13 with bars, Alt+Enter and F11
 // switch, and the pointer follows the scale every time.
-#include "KDisplayWindow.h"
-#include "KGraphic.h"
-#include "KInputState.h"
-#include "RealGame.h"
-#include "platform.h"
+#include "engine/graphics/KDisplayWindow.h"
+#include "engine/graphics/KGraphic.h"
+#include "engine/services/KInputState.h"
+#include "platform/platform.h"
+#include "tools/testkit/RealGame.h"
 
 #include <gtest/gtest.h>
 

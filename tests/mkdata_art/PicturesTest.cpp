@@ -1,10 +1,10 @@
 // Runs the picture part of zindo-mkdata into a temporary folder and checks the files the game
 // reads: their format, the sizes and frame grids the drawing code cuts them by, the colour key,
 // the highlighted buttons against their screens, and that a second run writes the same bytes.
-#include "BrickSheet.h"
-#include "OptionsMenu.h"
-#include "TestFiles.h"
-#include "WelcomeDialog.h"
+#include "game/layout/BrickSheet.h"
+#include "game/layout/ButtonLayout.h"
+#include "game/layout/DialogLayout.h"
+#include "tools/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
 // The level maps and zindo.ini as the game reads them: the maps go through the game's own
 // loader (placement check included) into the live tables; the brick rectangles of the brick
 // sheets, playability, and the level file reader's faults.
-#include "KGraphic.h"
-#include "KIniFile.h"
-#include "LevelSource.h"
-#include "Levels.h"
-#include "PlayState.h"
-#include "Services.h"
-#include "SoundCues.h"
-#include "TestFiles.h"
-#include "script_platform.h"
+#include "engine/graphics/KGraphic.h"
+#include "engine/services/KIniFile.h"
+#include "engine/services/Services.h"
+#include "game/playscreen/Levels.h"
+#include "game/rules/PlayState.h"
+#include "game/sound/SoundCues.h"
+#include "platform/script/script_platform.h"
+#include "tools/mkdata/levels/LevelSource.h"
+#include "tools/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

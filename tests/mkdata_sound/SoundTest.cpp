@@ -1,7 +1,7 @@
 // The sound generator: the loop mixer, and every effect and piece of music decoded back
 // with vorbisfile and measured.
-#include "Synth.h"
-#include "TestFiles.h"
+#include "tools/mkdata/sound/Synth.h"
+#include "tools/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <vorbis/vorbisfile.h>

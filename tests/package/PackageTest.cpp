@@ -5,8 +5,8 @@
 // namespace of the run's own) and played with a temporary XDG_DATA_HOME: the options and a
 // high score are saved in the player's folder and read back on the next start, the install
 // left as it was; and the real game started from it to the main menu under Xvfb.
-#include "GameFolder.h"
-#include "RealGame.h"
+#include "tests/support/GameFolder.h"
+#include "tools/testkit/RealGame.h"
 
 #include <gtest/gtest.h>
 

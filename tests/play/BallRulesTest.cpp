@@ -1,6 +1,6 @@
 // Balls: walls, ceiling, floor, the bat bounce, the launch, the timed effects and the speed
 // floor, ball against ball, ball against brick.
-#include "RulesTest.h"
+#include "tests/play/RulesTest.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The bat on its track, keys and stick through the pointer, the frozen bat, the gun bat.
-#include "Input.h"
-#include "RulesTest.h"
+#include "game/ui/Input.h"
+#include "tests/play/RulesTest.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 // Bonuses: Surprise, the bat sizes, capsules at release, the caption, the auto-breaker and
 // the resets.
-#include "PlaySheet.h"
-#include "RulesTest.h"
+#include "game/layout/PlaySheet.h"
+#include "tests/play/RulesTest.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Bricks: what breaking one draws and gives, the catch windows, explosions and the end of the
 // level, the quake, bullets against each strength class.
-#include "PlaySheet.h"
-#include "RulesTest.h"
+#include "game/layout/PlaySheet.h"
+#include "tests/play/RulesTest.h"
 
 #include <cmath>
 

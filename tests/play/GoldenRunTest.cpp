@@ -2,9 +2,9 @@
 // 3000 frames of demonstration and then 3000 with a scripted player, a summary every 100
 // frames. Any change in the order of the rules or of the generator's draws changes the text
 // (golden/rules.txt; see Golden.h for writing it anew).
-#include "Golden.h"
-#include "Input.h"
-#include "RulesTest.h"
+#include "game/ui/Input.h"
+#include "tests/play/RulesTest.h"
+#include "tests/support/Golden.h"
 
 #include <cstdio>
 #include <sstream>

@@ -2,15 +2,15 @@
 // (no pixels), the generator at its program-start state, no input.
 #pragma once
 
-#include "GameRecord.h"
-#include "KGraphic.h"
-#include "KInputState.h"
-#include "PlayRules.h"
-#include "PlayState.h"
-#include "Random.h"
-#include "SoundCues.h"
-#include "StartSettings.h"
-#include "script_platform.h"
+#include "engine/graphics/KGraphic.h"
+#include "engine/services/KInputState.h"
+#include "engine/services/Random.h"
+#include "game/files/StartSettings.h"
+#include "game/rules/GameRecord.h"
+#include "game/rules/PlayRules.h"
+#include "game/rules/PlayState.h"
+#include "game/sound/SoundCues.h"
+#include "platform/script/script_platform.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The real game, started as a player starts it: a copy of the executable in a small game
 // folder, on an Xvfb of the test's own, answered and closed through the X server.
-#include "GameFolder.h"
-#include "RealGame.h"
-#include "TestFiles.h"
+#include "tests/support/GameFolder.h"
+#include "tools/testkit/RealGame.h"
+#include "tools/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // zindo-replay run as a program on a data folder built here.
-#include "GameFolder.h"
+#include "tests/support/GameFolder.h"
 
 #include <string>
 

@@ -6,7 +6,7 @@
 //   mount of the folder over itself in a mount namespace of the run's own (unshare);
 // - a full disk: ulimit -f (SIGXFSZ ignored), 0 for no byte at all, or 512 bytes, which
 //   lets the small files be saved and cuts the 2340-byte score table in the middle.
-#include "GameFolder.h"
+#include "tests/support/GameFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // The saved files survive the program being killed at any moment: a child saving every one
 // of them in a loop, through the game's own save functions, is killed a few hundred times at
 // random moments; each file is then either its old or its new complete content.
-#include "HighScores.h"
-#include "RawFiles.h"
-#include "Services.h"
-#include "StartSettings.h"
-#include "TestFiles.h"
-#include "script_platform.h"
+#include "engine/services/Services.h"
+#include "game/files/RawFiles.h"
+#include "game/files/StartSettings.h"
+#include "game/scores/HighScoreScreen.h"
+#include "platform/script/script_platform.h"
+#include "tools/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

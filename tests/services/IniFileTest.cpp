@@ -1,7 +1,7 @@
-#include "KIniFile.h"
-#include "Services.h"
-#include "TestFiles.h"
-#include "script_platform.h"
+#include "engine/services/KIniFile.h"
+#include "engine/services/Services.h"
+#include "platform/script/script_platform.h"
+#include "tools/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

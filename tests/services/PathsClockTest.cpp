@@ -1,6 +1,6 @@
-#include "Services.h"
-#include "platform.h"
-#include "script_platform.h"
+#include "engine/services/Services.h"
+#include "platform/platform.h"
+#include "platform/script/script_platform.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "Random.h"
+#include "engine/services/Random.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Saving small files whole or not at all.
-#include "ReplaceFile.h"
-#include "TestFiles.h"
+#include "engine/services/ReplaceFile.h"
+#include "tools/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Where the files the game writes go: beside the executable while that folder takes files,
 // otherwise in the player's folder. (A read-only game folder is played through zindo-replay
 // in tests/savesafety and tests/package, where a mount can be made read-only for one run.)
-#include "Services.h"
-#include "TestFiles.h"
-#include "script_platform.h"
+#include "engine/services/Services.h"
+#include "platform/script/script_platform.h"
+#include "tools/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

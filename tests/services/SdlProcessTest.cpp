@@ -1,6 +1,6 @@
 // The real platform's process services, which need no display.
-#include "Services.h"
-#include "platform.h"
+#include "engine/services/Services.h"
+#include "platform/platform.h"
 
 #include <gtest/gtest.h>
 

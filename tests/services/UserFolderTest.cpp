@@ -1,8 +1,8 @@
 // The player's own data folder by the XDG rules. The same checks run on both platforms (the
 // game's over SDL and the scripted one of the tests), so that a replay finds the saves where
 // the game puts them.
-#include "platform.h"
-#include "TestFiles.h"
+#include "platform/platform.h"
+#include "tools/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

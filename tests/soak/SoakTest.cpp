@@ -1,7 +1,7 @@
 // The soak: the attract mode's demonstration back to back for more than 100,000 frames on the
 // real data, under the scripted platform; the heap in use at the end stays within 1 MiB of
 // its use after the first demonstration.
-#include "GameFolder.h"
+#include "tests/support/GameFolder.h"
 
 #include <gtest/gtest.h>
 

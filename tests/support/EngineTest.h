@@ -2,10 +2,10 @@
 // buffer, pictures made in the test. (Link zr_graphics and zr_filewriters.)
 #pragma once
 
-#include "BmpWriter.h"
-#include "KGraphic.h"
-#include "TestFiles.h"
-#include "script_platform.h"
+#include "engine/graphics/KGraphic.h"
+#include "platform/script/script_platform.h"
+#include "tools/common/BmpWriter.h"
+#include "tools/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "GameFolder.h"
+#include "tests/support/GameFolder.h"
 
-#include "BmpWriter.h"
-#include "MapBytes.h"
-#include "platform.h"
+#include "platform/platform.h"
+#include "tests/support/MapBytes.h"
+#include "tools/common/BmpWriter.h"
 
 #include <cstring>
 #include <filesystem>

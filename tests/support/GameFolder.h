@@ -3,7 +3,7 @@
 // colours that say which digit they are.
 #pragma once
 
-#include "TestFiles.h"
+#include "tools/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

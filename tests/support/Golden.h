@@ -2,7 +2,7 @@
 // files anew with ZR_WRITE_GOLDEN=1 and review their difference before committing them.
 #pragma once
 
-#include "TestFiles.h"
+#include "tools/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LevelMapFormat.h"
+#include "game/files/LevelMapFormat.h"
 
 #include <cstdint>
 #include <cstring>

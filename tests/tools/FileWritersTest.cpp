@@ -1,6 +1,6 @@
 // The Ogg encoder the generator uses. (The bitmap writer is checked by the readers of its files:
 // the picture decoding tests in tests/graphics and the picture checks in tests/mkdata_art.)
-#include "OggEncoder.h"
+#include "tools/common/OggEncoder.h"
 
 #include <gtest/gtest.h>
 #include <vorbis/vorbisfile.h>

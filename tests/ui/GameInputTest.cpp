@@ -1,9 +1,9 @@
 // The game's input layer: 16-bit pointer, press point, one window event per pump.
-#include "EngineTest.h"
-#include "Input.h"
-#include "KDisplayWindow.h"
-#include "KInputState.h"
-#include "platform.h"
+#include "engine/graphics/KDisplayWindow.h"
+#include "engine/services/KInputState.h"
+#include "game/ui/Input.h"
+#include "platform/platform.h"
+#include "tests/support/EngineTest.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "BmpWriter.h"
+#include "tools/common/BmpWriter.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "OggEncoder.h"
+#include "tools/common/OggEncoder.h"
 
 #include <vorbis/vorbisenc.h>
 

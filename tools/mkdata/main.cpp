@@ -1,5 +1,5 @@
 // zindo-mkdata OUTDIR [pictures|sounds|levels ...]: writes the game data beside the executable.
-#include "MkData.h"
+#include "tools/mkdata/MkData.h"
 
 #include <cstdio>
 #include <cstring>

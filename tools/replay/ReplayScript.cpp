@@ -1,6 +1,6 @@
-#include "ReplayScript.h"
+#include "tools/replay/ReplayScript.h"
 
-#include "KInputState.h"
+#include "engine/services/KInputState.h"
 
 #include <cctype>
 #include <cerrno>

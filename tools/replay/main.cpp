@@ -2,21 +2,21 @@
 // Runs the game on the scripted platform: DIR plays the executable's folder, the script
 // gives the input. Prints each message box as it is shown and "frames: N time_ms: T" at the
 // end. Exit 0, or 3 when a limit was hit, or 2 for a bad script or bad arguments.
-#include "DataConfig.h"
-#include "GameMain.h"
-#include "HighScores.h"
-#include "GameRecord.h"
-#include "KDisplayWindow.h"
-#include "KGraphic.h"
-#include "RawFiles.h"
-#include "Screen.h"
-#include "Services.h"
-#include "KInputState.h"
-#include "PlayGame.h"
-#include "Random.h"
-#include "ReplayScript.h"
-#include "script_audio.h"
-#include "script_platform.h"
+#include "engine/graphics/KDisplayWindow.h"
+#include "engine/graphics/KGraphic.h"
+#include "engine/services/KInputState.h"
+#include "engine/services/Random.h"
+#include "engine/services/Services.h"
+#include "game/files/DataConfig.h"
+#include "game/files/RawFiles.h"
+#include "game/playscreen/PlayGame.h"
+#include "game/rules/GameRecord.h"
+#include "game/scores/HighScoreScreen.h"
+#include "game/startup/GameMain.h"
+#include "game/ui/Screen.h"
+#include "platform/script/script_audio.h"
+#include "platform/script/script_platform.h"
+#include "tools/replay/ReplayScript.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "Canvas.h"
+#include "tools/mkdata/art/Canvas.h"
 
 #include <fontconfig/fontconfig.h>
 

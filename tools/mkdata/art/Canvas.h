@@ -2,7 +2,7 @@
 // text, and the conversion of a finished canvas into the game's bitmap files.
 #pragma once
 
-#include "BmpWriter.h"
+#include "tools/common/BmpWriter.h"
 
 #include <cairo.h>
 

@@ -1,9 +1,9 @@
 // The welcome dialog's face: the whole dialog at rest on top, the same dialog with every control
 // lit below it (boxes ticked, buttons pressed). The game copies only the control rectangles from
 // the lower face, so outside them both faces are one and the same drawing.
-#include "Canvas.h"
+#include "tools/mkdata/art/Canvas.h"
 
-#include "WelcomeDialog.h"
+#include "game/layout/DialogLayout.h"
 
 #include <algorithm>
 #include <cmath>

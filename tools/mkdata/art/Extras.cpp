@@ -1,6 +1,6 @@
 // The game-over screen and its animation, the end screen (JPEG), the welcome artwork (8-bit),
 // the window icon and the help page with its capsule pictures.
-#include "Canvas.h"
+#include "tools/mkdata/art/Canvas.h"
 
 #include <cairo-svg.h>
 #include <jpeglib.h>

@@ -1,6 +1,6 @@
 // The island backdrops (play field, side panel, walls, ground), the grass overlay, the panel
 // doors and the title logo.
-#include "Canvas.h"
+#include "tools/mkdata/art/Canvas.h"
 
 #include <cmath>
 

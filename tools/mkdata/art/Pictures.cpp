@@ -1,6 +1,6 @@
 // The picture part of the data generator: every picture of the game and the help page.
-#include "MkData.h"
-#include "art/Canvas.h"
+#include "tools/mkdata/MkData.h"
+#include "tools/mkdata/art/Canvas.h"
 
 #include <cstdio>
 

@@ -1,9 +1,9 @@
 // The front-end screens: main menu, options, high scores with their two bitmap fonts. Every
 // highlighted button is cut from a second rendering of its screen with all buttons lit, at the
 // point where the game draws it, so it sits exactly on the screen art.
-#include "ButtonLayout.h"
-#include "Canvas.h"
-#include "ScoreFont.h"
+#include "game/layout/ButtonLayout.h"
+#include "game/layout/ScoreFont.h"
+#include "tools/mkdata/art/Canvas.h"
 
 #include <cmath>
 

@@ -1,9 +1,9 @@
 // The brick sheets and the shared sheet bigplanche.bmp (fruit, digits, casings, bullet, track,
 // demo caption, capsules and captions).
-#include "BrickSheet.h"
-#include "Canvas.h"
-#include "DigitGlyphs.h"
-#include "PlaySheet.h"
+#include "game/layout/BrickSheet.h"
+#include "game/layout/DigitGlyphs.h"
+#include "game/layout/PlaySheet.h"
+#include "tools/mkdata/art/Canvas.h"
 
 #include <cmath>
 #include <cstring>

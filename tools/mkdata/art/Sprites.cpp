@@ -1,6 +1,6 @@
 // Animated sprites: balls, explosions, the drummer and its drums, the gun, the rolling monkey,
 // the side-panel mascot and the pointer.
-#include "Canvas.h"
+#include "tools/mkdata/art/Canvas.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "LevelSource.h"
+#include "tools/mkdata/levels/LevelSource.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -2,8 +2,8 @@
 // read into bricks and compiled into the game's 13052-byte level maps.
 #pragma once
 
-#include "BrickSheet.h"
-#include "LevelMapFormat.h"
+#include "game/files/LevelMapFormat.h"
+#include "game/layout/BrickSheet.h"
 
 #include <string>
 #include <vector>

@@ -1,9 +1,9 @@
 // The level maps under data/levels/maps/ and zindo.ini, compiled from the level files of
 // levels/ (levelNN.txt, played in the order of their names).
-#include "LevelSource.h"
-#include "MkData.h"
+#include "tools/mkdata/MkData.h"
+#include "tools/mkdata/levels/LevelSource.h"
 
-#include "BmpWriter.h"
+#include "tools/common/BmpWriter.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "Effects.h"
+#include "tools/mkdata/sound/Effects.h"
 
 #include <algorithm>
 #include <cmath>

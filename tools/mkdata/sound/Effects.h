@@ -1,7 +1,7 @@
 // The play cues' sound effects, rendered as mono samples at kSoundRate.
 #pragma once
 
-#include "Synth.h"
+#include "tools/mkdata/sound/Synth.h"
 
 #include <string>
 

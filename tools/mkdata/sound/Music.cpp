@@ -1,4 +1,4 @@
-#include "Music.h"
+#include "tools/mkdata/sound/Music.h"
 
 #include <cmath>
 #include <cstring>

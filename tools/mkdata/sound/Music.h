@@ -2,7 +2,7 @@
 // chord and melody bars, rendered as seamless loops.
 #pragma once
 
-#include "Synth.h"
+#include "tools/mkdata/sound/Synth.h"
 
 struct Phrase {
   const char* chords[4];  // one chord a bar: root, optional b/#, optional m, optional 7

@@ -1,10 +1,10 @@
 // The sound effects and the music under data/audio/, synthesized and encoded as Ogg Vorbis.
-#include "Effects.h"
-#include "MkData.h"
-#include "Music.h"
+#include "tools/mkdata/MkData.h"
+#include "tools/mkdata/sound/Effects.h"
+#include "tools/mkdata/sound/Music.h"
 
-#include "BmpWriter.h"
-#include "OggEncoder.h"
+#include "tools/common/BmpWriter.h"
+#include "tools/common/OggEncoder.h"
 
 #include <cstdio>
 

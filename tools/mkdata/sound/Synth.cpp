@@ -1,4 +1,4 @@
-#include "Synth.h"
+#include "tools/mkdata/sound/Synth.h"
 
 #include <algorithm>
 #include <cmath>
