@@ -146,6 +146,8 @@ void KClock::Init() {
   hasCounter = true;
 }
 
+void KClock::Nap(std::uint32_t microseconds) { plat::WaitUntilMicroseconds(plat::ClockMicroseconds() + microseconds); }
+
 std::uint32_t KClock::GetMilliseconds() {
   if (!hasCounter) Init();
   const std::int64_t counter = static_cast<std::int64_t>(plat::ClockMicroseconds());

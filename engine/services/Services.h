@@ -48,6 +48,8 @@ class KClock {
   // Milliseconds from an arbitrary origin; only differences (unsigned 32-bit subtraction)
   // mean anything, and they stay exact across the 32-bit wrap.
   static std::uint32_t GetMilliseconds();
+  // Waits about this many microseconds without spinning a core.
+  static void Nap(std::uint32_t microseconds);
 };
 
 // A modal box with one OK button: caption first, then text.

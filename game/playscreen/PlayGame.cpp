@@ -19,7 +19,6 @@
 #include "game/ui/Input.h"
 #include "game/ui/PanelDoors.h"
 #include "game/ui/Screen.h"
-#include "platform/platform.h"
 
 #include <cstring>
 
@@ -69,7 +68,7 @@ void CloseDoorsOverScreen() {
 }
 
 // Waits one short moment without spinning a core.
-void Nap() { plat::WaitUntilMicroseconds(plat::ClockMicroseconds() + 5000); }
+void Nap() { KClock::Nap(5000); }
 
 // Busy passes of the pause: each pumps the window first; a quit ends the wait.
 template <typename Done>

@@ -1,9 +1,9 @@
 #include "game/startup/WelcomeDialog.h"
 
 #include "engine/graphics/KGraphic.h"
+#include "engine/services/KDialog.h"
 #include "engine/services/Services.h"
 #include "game/files/StartSettings.h"
-#include "platform/platform.h"
 
 #include <string>
 #include <vector>
@@ -27,35 +27,64 @@ int RunDialog() {
   Picture face = LoadDialogPicture("data\\general\\dialog.bmp");
   if (face.width != kDialogWidth || face.height != 2 * kDialogHeight) face = Picture{};
   const Picture artwork = LoadDialogPicture("data\\general\\welcome.bmp");
-  if (!plat::DialogOpen("Welcome to ZindoRumba !", kDialogWidth, kDialogHeight)) return -1;
+  if (!KDialog::Open("Welcome to ZindoRumba !", kDialogWidth, kDialogHeight)) return -1;
 
   WelcomeDialogModel model(windowed, gamepadEnabled);
   std::vector<std::uint32_t> pixels;
   int helpShown = 0;
   while (model.outcome() == WelcomeDialogModel::Outcome::Running) {
-    const plat::DialogEvent e = plat::DialogWaitEvent();
+    const KDialogEvent e = KDialog::WaitEvent();
     switch (e.kind) {
-      case plat::DialogEvent::Redraw: break;
-      case plat::DialogEvent::MouseMove: model.MouseMove(e.x, e.y); break;
-      case plat::DialogEvent::MouseDown: model.MouseDown(e.x, e.y); break;
-      case plat::DialogEvent::MouseUp: model.MouseUp(e.x, e.y); break;
-      case plat::DialogEvent::KeyReturn: model.Key(DialogKey::Return); break;
-      case plat::DialogEvent::KeyEscape: model.Key(DialogKey::Escape); break;
-      case plat::DialogEvent::KeySpace: model.Key(DialogKey::Space); break;
-      case plat::DialogEvent::KeyTab: model.Key(DialogKey::Tab); break;
-      case plat::DialogEvent::KeyBackTab: model.Key(DialogKey::BackTab); break;
-      case plat::DialogEvent::Close: model.Close(); break;
-      case plat::DialogEvent::SetFullScreenBox: model.SetBox(DialogControl::FullScreenBox, e.value != 0); break;
-      case plat::DialogEvent::SetGamepadBox: model.SetBox(DialogControl::GamepadBox, e.value != 0); break;
-      case plat::DialogEvent::PressHelp: model.Activate(DialogControl::Help); break;
-      case plat::DialogEvent::PressPlay: model.Activate(DialogControl::Play); break;
-      case plat::DialogEvent::PressQuit: model.Activate(DialogControl::Quit); break;
+      case KDialogEvent::Redraw:
+        break;
+      case KDialogEvent::MouseMove:
+        model.MouseMove(e.x, e.y);
+        break;
+      case KDialogEvent::MouseDown:
+        model.MouseDown(e.x, e.y);
+        break;
+      case KDialogEvent::MouseUp:
+        model.MouseUp(e.x, e.y);
+        break;
+      case KDialogEvent::KeyReturn:
+        model.Key(DialogKey::Return);
+        break;
+      case KDialogEvent::KeyEscape:
+        model.Key(DialogKey::Escape);
+        break;
+      case KDialogEvent::KeySpace:
+        model.Key(DialogKey::Space);
+        break;
+      case KDialogEvent::KeyTab:
+        model.Key(DialogKey::Tab);
+        break;
+      case KDialogEvent::KeyBackTab:
+        model.Key(DialogKey::BackTab);
+        break;
+      case KDialogEvent::Close:
+        model.Close();
+        break;
+      case KDialogEvent::SetFullScreenBox:
+        model.SetBox(DialogControl::FullScreenBox, e.value != 0);
+        break;
+      case KDialogEvent::SetGamepadBox:
+        model.SetBox(DialogControl::GamepadBox, e.value != 0);
+        break;
+      case KDialogEvent::PressHelp:
+        model.Activate(DialogControl::Help);
+        break;
+      case KDialogEvent::PressPlay:
+        model.Activate(DialogControl::Play);
+        break;
+      case KDialogEvent::PressQuit:
+        model.Activate(DialogControl::Quit);
+        break;
     }
     for (; helpShown < model.helpRequests(); ++helpShown) OpenHelp();
     RenderWelcomeDialog(model, face.pixels, artwork.pixels, artwork.width, artwork.height, pixels);
-    plat::DialogShow(pixels.data());
+    KDialog::Show(pixels.data());
   }
-  plat::DialogClose();
+  KDialog::Close();
   if (model.outcome() == WelcomeDialogModel::Outcome::Quit) return 0;
   // The boxes count only through Play: Quit writes the settings back as they were read.
   windowed = model.fullScreenTicked() ? 0 : 1;
@@ -87,7 +116,7 @@ std::string BreakPath(const std::string& path) {
 // its text now comes in short lines.
 void OpenHelp() {
   const std::string page = KPath::MakeAbsolute("data\\help\\english\\index.html");
-  if (plat::OpenDocument(page.c_str())) return;
+  if (KDialog::OpenDocument(page.c_str())) return;
   const std::string text =
       "No program to open the help page was found\n(xdg-open, from the xdg-utils package).\n"
       "Open it in a web browser:\n" + BreakPath(page);
