@@ -5,6 +5,7 @@
 #include "engine/services/KInputState.h"
 #include "engine/services/Random.h"
 #include "engine/services/Services.h"
+#include "game/layout/ScreenSize.h"
 #include "game/sound/SoundCues.h"
 #include "game/ui/Input.h"
 #include "game/ui/PanelDoors.h"
@@ -57,7 +58,7 @@ void RunGameOver() {
   if (!gameOverBackground) return;
   // The panel doors of the play screen slide apart over the picture.
   for (int offset = 0; offset >= -400; offset -= 10) {
-    gameOverBackground->BlitRect(0, 0, 800, 600, 0, 0, 0, 0);
+    gameOverBackground->BlitRect(0, 0, kScreenWidth, kScreenHeight, 0, 0, 0, 0);
     DrawPanelDoors(offset);
     Present();
   }
@@ -71,7 +72,7 @@ void RunGameOver() {
     // A click (or Return, Space, Escape, a pad button) ends the screen once this frame is shown.
     const bool left = PollMouseButton();
     if (keys.Read().leave || left) shownFrames = kGameOverFrameLimit;
-    gameOverBackground->BlitRect(0, 0, 800, 600, 0, 0, 0, 0);
+    gameOverBackground->BlitRect(0, 0, kScreenWidth, kScreenHeight, 0, 0, 0, 0);
     if (++heldFrames > frameHold) {
       frameIndex = GameRand() % kGameOverFrameCount;
       frameHold = GameRand() % 6 + 4;

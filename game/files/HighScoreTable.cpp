@@ -81,7 +81,7 @@ bool HighScoreTable::Save() const {
 void ResetHighScores() {
   static const HighScoreEntry kDefaults[] = {{"ZIG", 9}, {"OOK", 8}, {"BOP", 7}, {"TAM", 6}, {"KIP", 5},
                                              {"LUA", 4}, {"BUY", 3}, {"Z.R", 2}, {"NOW", 1}};
-  highScores.Reset(9);
+  highScores.Reset(kHighScoreRows);
   for (const HighScoreEntry& e : kDefaults) highScores.Insert(e.name, e.score);
 }
 

@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <vector>
 
+// The table holds this many players.
+constexpr std::int32_t kHighScoreRows = 9;
+
 struct HighScoreEntry {
   char name[256];
   std::int32_t score;

@@ -6,6 +6,7 @@
 #include "engine/services/Services.h"
 #include "game/files/DataConfig.h"
 #include "game/files/RawFiles.h"
+#include "game/layout/ScreenSize.h"
 #include "game/menus/OptionsMenu.h"
 #include "game/playscreen/PlayGame.h"
 #include "game/rules/GameRecord.h"
@@ -72,7 +73,7 @@ void WaitWhileHeld(int ms) {
 
 bool RunMainMenu() {
   ResetHighScores();
-  highScores.Load(9);
+  highScores.Load(kHighScoreRows);
   KInputState::HideMouseCursor();
   KGraphic::ClearBackBuffer(0, 0, 0, 0, true);
   Trace("ClearBackBuffer");
@@ -84,8 +85,8 @@ bool RunMainMenu() {
     bigPlancheSheet = nullptr;
     return false;
   }
-  int originX = static_cast<int>((800.0f - menuBackground->width) / 2);
-  int originY = static_cast<int>((600.0f - menuBackground->height) / 2);
+  int originX = static_cast<int>((static_cast<float>(kScreenWidth) - menuBackground->width) / 2);
+  int originY = static_cast<int>((static_cast<float>(kScreenHeight) - menuBackground->height) / 2);
   PlayTitleMusic();
   LoadVolumePrefs();
   if (gameRecord.menuLevel > 209) gameRecord.menuLevel = 209;

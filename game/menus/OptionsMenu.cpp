@@ -5,6 +5,7 @@
 #include "engine/services/KInputState.h"
 #include "engine/services/Services.h"
 #include "game/files/RawFiles.h"
+#include "game/layout/ScreenSize.h"
 #include "game/menus/MainMenu.h"
 #include "game/scores/HighScoreScreen.h"
 #include "game/sound/SoundCues.h"
@@ -89,7 +90,7 @@ bool RunOptionsMenu() {
   for (;;) {
     const bool pressed = PollMouseButton();
     const MenuKeys k = keys.Read();
-    p.background->BlitRect(0, 0, 800, 600, 0, 0, 0, 0);
+    p.background->BlitRect(0, 0, kScreenWidth, kScreenHeight, 0, 0, 0, 0);
     if (KInputState::IsKeyDown(KEY_H)) {
       RunHighScores(-1);
       keys.Reset();

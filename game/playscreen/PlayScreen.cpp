@@ -5,6 +5,7 @@
 #include "engine/services/Services.h"
 #include "game/files/RawFiles.h"
 #include "game/layout/PlaySheet.h"
+#include "game/layout/ScreenSize.h"
 #include "game/playscreen/Levels.h"
 #include "game/rules/GameRecord.h"
 #include "game/rules/PlayState.h"
@@ -46,7 +47,7 @@ constexpr int kPanelNumberRight = 126;
 constexpr int kScoreY = 213, kLivesY = 300, kLevelBonusY = 389, kLevelY = 480;
 // Ball shake: the countdown stops at this value.
 constexpr std::int32_t kShakeEnd = 2;
-// Far enough off the 800 x 600 screen; small offsets added to it stay far inside int range.
+// Far enough off the screen; small offsets added to it stay far inside int range.
 constexpr std::int32_t kFarPixel = 1 << 20;
 
 bool LoadInto(KGraphic*& slot, const char* name) {
@@ -119,7 +120,7 @@ void DrawGround() {
   }
   if (grassPicture)
     grassPicture->BlitRectKeyed(0, 0, WholeWidth(grassPicture), WholeHeight(grassPicture), 0,
-                                600 - WholeHeight(grassPicture), 0, 0);
+                                kScreenHeight - WholeHeight(grassPicture), 0, 0);
   DrawBatAndDrummer();
 }
 
@@ -257,7 +258,7 @@ void FreeGameSprites() {
 
 void drawTrack(std::int32_t offset) {
   if (!bigPlancheSheet) return;
-  for (int k = 0; k < 800; k += kTrackPieceStep) {
+  for (int k = 0; k < kScreenWidth; k += kTrackPieceStep) {
     const int strips[2][2] = {{offset + k, kTrackOneY}, {kTrackTwoStart - k - offset, kTrackTwoY}};
     for (const auto& strip : strips) {
       int x = strip[0], s = kTrackPieceRect.left;

@@ -16,7 +16,6 @@ namespace {
 
 constexpr float kLeftWall = 170.0f;
 constexpr float kRightWall = 786.0f;  // against the ball's right edge
-constexpr float kFloor = 600.0f;
 // A ball whose bottom edge lies in this band meets the bat (and the held ball hops there).
 constexpr float kBatBandTop = 473.0f;
 constexpr float kBatBandBottom = 481.0f;

@@ -58,9 +58,7 @@ constexpr std::int16_t kNoIconX = 290;
 
 constexpr float kCatchTop = 465.0f;
 constexpr float kCatchBottom = 545.0f;
-constexpr float kFloor = 600.0f;
 
-constexpr std::int32_t kCaptionHidden = 600;
 constexpr std::int32_t kCaptionRest = 572;
 constexpr std::int32_t kCaptionShown = 200;  // frames at rest before it sinks
 

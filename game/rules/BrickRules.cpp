@@ -18,7 +18,6 @@ constexpr std::int16_t kExplosionFrameTicks = 5;
 
 constexpr float kFruitLeftWall = 170.0f;
 constexpr float kFruitRightWall = 746.0f;
-constexpr float kFruitFloor = 600.0f;
 
 // The bat catches what overlaps it horizontally with its box in this band.
 constexpr float kCatchTop = 465.0f;
@@ -42,7 +41,7 @@ void moveFruit(Fruit& f) {
   f.x += f.vx;
   f.y += f.vy;
   f.vy += gravity * 4.0f;
-  if (f.y > kFruitFloor) f.active = false;  // the tests below still run this frame
+  if (f.y > kFloor) f.active = false;  // the tests below still run this frame
   if (f.x <= kFruitLeftWall) {
     f.x = kFruitLeftWall;
     f.vx = -f.vx;

@@ -34,7 +34,7 @@ PlayState InitialPlayState() {
   s.batterLastFrame = 34;
   s.gunFrameX = -1;
   s.captionIcon = -1;
-  s.captionY = 600;
+  s.captionY = kCaptionHidden;
   return s;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "game/files/LevelMapFormat.h"
+#include "game/layout/ScreenSize.h"
 
 class KGraphic;
 
@@ -20,6 +21,9 @@ extern float maxBallSpeed;
 extern float bounceSpeedStep;
 // The map and physics as at program start, the brick table empty (for tests and a fresh run).
 void ResetLevelData();
+
+// The bottom of the play field: a ball, a fruit or a capsule below it is gone.
+constexpr float kFloor = static_cast<float>(kScreenHeight);
 
 // ---- Balls -----------------------------------------------------------------------------
 
@@ -106,7 +110,7 @@ struct PlayState {
   // The bonus caption sliding up from the bottom of the screen.
   bool captionOn;
   std::int32_t captionIcon;  // top of its 122 x 28 strip in the shared sheet; -1 none
-  std::int32_t captionY;     // 600 when hidden
+  std::int32_t captionY;     // kCaptionHidden when hidden
   std::int32_t captionTimer;
 
   std::int32_t idleFrames;         // since a brick broke or a ball touched the bat
@@ -116,6 +120,9 @@ struct PlayState {
   // Drawing's own: the side-panel mascot's animation, running across games.
   std::int32_t moodTick, moodColumn, moodRow;
 };
+
+// captionY of a hidden caption: just below the screen.
+constexpr std::int32_t kCaptionHidden = kScreenHeight;
 
 extern PlayState play;
 // Program-start values.

@@ -6,6 +6,7 @@
 #include "engine/services/KInputState.h"
 #include "engine/services/Services.h"
 #include "game/layout/ScoreFont.h"
+#include "game/layout/ScreenSize.h"
 #include "game/sound/SoundCues.h"
 #include "game/ui/Input.h"
 #include "game/ui/PanelDoors.h"
@@ -89,7 +90,7 @@ char HandleNameKey() {
 
 void DrawHighScoreRows() {
   if (blinkCounter >= 0 && ++blinkCounter > 70) blinkCounter = 0;
-  for (int i = 0; i < 9; ++i) {
+  for (int i = 0; i < kHighScoreRows; ++i) {
     const int y = 267 + 31 * i;
     const HighScoreEntry* e = highScores.GetEntry(i);
     if (!e) continue;
@@ -124,7 +125,7 @@ bool RunHighScores(std::int32_t newScore) {
   SetButtonArea(highScoreBackButton, kHighScoreBackPlace);
 
   for (int offset = 0; offset >= -300; offset -= 10) {
-    highScoreBackground->BlitRect(0, 0, 800, 600, 0, 0, 0, 0);
+    highScoreBackground->BlitRect(0, 0, kScreenWidth, kScreenHeight, 0, 0, 0, 0);
     DrawPanelDoors(offset);
     displayWindow->Flip(0);
   }

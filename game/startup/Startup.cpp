@@ -6,6 +6,7 @@
 #include "engine/services/Services.h"
 #include "game/files/DataConfig.h"
 #include "game/files/StartSettings.h"
+#include "game/layout/ScreenSize.h"
 #include "game/menus/MainMenu.h"
 #include "game/sound/SoundCues.h"
 #include "game/startup/GameMain.h"
@@ -20,7 +21,7 @@ bool InitGame() {
   }
   Trace("ShowWelcomeDialog ok");
   displayWindow = new KDisplayWindow();
-  if (!displayWindow->Create(800, 600, 16, windowed != 0, "ZindoRumba")) {
+  if (!displayWindow->Create(kScreenWidth, kScreenHeight, kScreenBitsPerPixel, windowed != 0, "ZindoRumba")) {
     // Mended: without a window the start went on, and the box saying why was followed by a
     // "No BackBuffer" box from every screen that looked for the picture. The reason is said
     // once and the game ends.
@@ -61,7 +62,7 @@ int GameMainWith(const std::function<void()>& firstScreen) {
     ShutdownGame();  // whatever the start had made (a box has said why)
     return 0;
   }
-  KGraphic::SetScreenSize(800, 600, 16);
+  KGraphic::SetScreenSize(kScreenWidth, kScreenHeight, kScreenBitsPerPixel);
   KGraphic::CheckBackBuffer();
   KInputState::Init(KDisplayWindow::GetWindowHandle());
   if (GamepadChosen()) KInputState::CaptureJoystick(0);

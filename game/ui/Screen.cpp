@@ -4,6 +4,7 @@
 #include "engine/services/KInputState.h"
 #include "engine/services/Services.h"
 #include "game/layout/DigitGlyphs.h"
+#include "game/layout/ScreenSize.h"
 #include "game/ui/Input.h"
 
 #include <cstdio>
@@ -59,7 +60,7 @@ void SelectStandardPointer() { currentPointer = cursorImage; }
 void DrawCursor() {
   const int x = MouseX(), y = MouseY();
   if (!currentPointer) return;
-  if (x < 0 || x > 800 || y < 0 || y > 600) {
+  if (x < 0 || x > kScreenWidth || y < 0 || y > kScreenHeight) {
     if (!systemCursorShown) {
       KInputState::ShowMouseCursor();
       systemCursorShown = true;

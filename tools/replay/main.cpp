@@ -341,7 +341,7 @@ int main(int argc, char** argv) {
     GameMainWith([] {
       // The table as the main menu prepares it, then the screen as a game's end opens it.
       ResetHighScores();
-      highScores.Load(9);
+      highScores.Load(kHighScoreRows);
       RunHighScores(screenScore);
     });
   else
