@@ -113,7 +113,7 @@ void RunFrames() {
       else
         gameRecord.gameEnded = true;
     }
-    if (gameRecord.batKind == 3 && FirePressed(buttonDown)) pullGunTrigger();
+    if (gameRecord.batKind == kBatGun && FirePressed(buttonDown)) pullGunTrigger();
     updatePlay();
     DrawPlayScreen();
     collideBallsWithBricks();

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "game/rules/GameRecord.h"
+
 class KGraphic;
 
 // Game pictures, from LoadGameSprites / LoadBatSprites to FreeGameSprites (ballPicture,
@@ -12,7 +14,6 @@ extern KGraphic* monkeyPicture;  // the rolling monkey: 5 x 5 frames of 100 x 80
 extern KGraphic* winPicture;     // side-panel mascot dancing: 6 x 9 frames of 77 x 75
 extern KGraphic* losePicture;    // side-panel mascot sulking: 6 x 9 frames of 78 x 69
 extern KGraphic* batterPicture;  // the drummer behind the bat: 13 columns of 71 x 80 frames
-constexpr int kBatKindCount = 4;
 extern KGraphic* batPictures[kBatKindCount];  // small, medium, large, gun: 5 x 13 frames each
 extern KGraphic* gunPicture;                  // the drummer firing the gun bat: 7 x 4 frames
 

@@ -148,10 +148,18 @@ void applyBonus(int bonus, int bx, int by) {
     case BonusKind::FastBalls: scaleBalls(true); break;
     case BonusKind::ExtraLife: g.lives += 1; break;
     case BonusKind::AutoBreaker: g.autoBreaker = true; break;
-    case BonusKind::SmallBat: g.batKind = 0; break;
-    case BonusKind::MediumBat: g.batKind = 1; break;
-    case BonusKind::LargeBat: g.batKind = 2; break;
-    case BonusKind::GunBat: g.batKind = 3; break;
+    case BonusKind::SmallBat:
+      g.batKind = kBatSmall;
+      break;
+    case BonusKind::MediumBat:
+      g.batKind = kBatMedium;
+      break;
+    case BonusKind::LargeBat:
+      g.batKind = kBatLarge;
+      break;
+    case BonusKind::GunBat:
+      g.batKind = kBatGun;
+      break;
     case BonusKind::ExtraBall: addBall(kBallNormal, bx, by); break;
     case BonusKind::EvilBall: addBall(kBallEvil, bx, by); break;
     case BonusKind::Gravity:
@@ -166,10 +174,10 @@ void applyBonus(int bonus, int bx, int by) {
     // Kept as designed: the gun bat counts as the largest size here, so shrinking or growing
     // it both give the large bat.
     case BonusKind::ShrinkBat:
-      if (g.batKind > 0) g.batKind = static_cast<std::int16_t>(g.batKind - 1);
+      if (g.batKind > kBatSmall) g.batKind = static_cast<std::int16_t>(g.batKind - 1);
       break;
     case BonusKind::GrowBat:
-      g.batKind = static_cast<std::int16_t>(g.batKind + 1 > 2 ? 2 : g.batKind + 1);
+      g.batKind = static_cast<std::int16_t>(g.batKind + 1 > kBatLarge ? kBatLarge : g.batKind + 1);
       break;
     case BonusKind::Quake:
       g.quakeOn = true;
@@ -238,7 +246,7 @@ void resetPowerUps() {
   g.liftOn = g.gravityOn = g.batFrozen = g.quakeOn = false;
   g.gravityTimer = g.liftTimer = g.freezeTimer = 0;  // the quake timer keeps its value
   g.autoBreaker = false;
-  g.batKind = 1;
+  g.batKind = kBatMedium;
 }
 
 void resetBonusDrops() {

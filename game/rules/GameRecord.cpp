@@ -4,7 +4,7 @@ GameRecord InitialGameRecord() {
   GameRecord r{};
   r.menuLevel = 1;
   r.highestLevel = 1;
-  r.batKind = 1;
+  r.batKind = kBatMedium;
   r.level = 1;
   return r;
 }

@@ -5,11 +5,15 @@
 
 #include <cstdint>
 
+// The bat's kind: three sizes, and the gun bat.
+enum BatKind : std::int16_t { kBatSmall = 0, kBatMedium = 1, kBatLarge = 2, kBatGun = 3 };
+constexpr int kBatKindCount = 4;
+
 struct GameRecord {
   std::int32_t menuLevel;     // first level of the next game, chosen in the main menu
   std::int32_t levelCount;    // [DATA] levelcount of zindo.ini, read when the menu loads
   std::int32_t highestLevel;  // highest level reached so far ("al.raw")
-  std::int16_t batKind;       // 0 small, 1 medium, 2 large, 3 gun bat
+  std::int16_t batKind;       // BatKind
   bool liftOn;
   bool gravityOn;
   bool batFrozen;

@@ -7,6 +7,7 @@
 
 #include "game/files/LevelMapFormat.h"
 #include "game/layout/ScreenSize.h"
+#include "game/rules/GameRecord.h"
 
 class KGraphic;
 
@@ -83,8 +84,8 @@ struct BonusDrop {
 struct PlayState {
   // The bat and what moves with it.
   float batX;  // left edge of the bat's frame; 400 at program start, never reset
-  float batFrameW[4];  // per bat kind: bat picture width / 5 (catch and bounce width)
-  float batFrameH[4];  // per bat kind: bat picture height / 13
+  float batFrameW[kBatKindCount];             // per bat kind: bat picture width / 5 (catch and bounce width)
+  float batFrameH[kBatKindCount];             // per bat kind: bat picture height / 13
   std::int32_t batterFrame, batterLastFrame;  // drummer animation and the end of its sequence
   std::int32_t batterDivider;  // the drummer advances every 5th frame
   float trackScroll;  // 0 <= v < 88
@@ -130,8 +131,8 @@ PlayState InitialPlayState();
 
 // Per bat kind (small, medium, large, gun): pixels added to batX where the bat is drawn,
 // which also shift its travel limits and bounce zone; and added to the bat's base line 463.
-constexpr float kBatOffsetX[4] = {3.0f, 0.0f, -5.0f, 0.0f};
-constexpr std::int32_t kBatOffsetY[4] = {2, 1, 0, 1};
+constexpr float kBatOffsetX[kBatKindCount] = {3.0f, 0.0f, -5.0f, 0.0f};
+constexpr std::int32_t kBatOffsetY[kBatKindCount] = {2, 1, 0, 1};
 
 // ---- Pictures the rules need the size of ------------------------------------------------
 // Loaded and freed with the game's sprites; none outside a game (sizes then count as 0).
