@@ -23,10 +23,6 @@ constexpr int kGameOverFrameY = 288;
 KGraphic* gameOverBackground = nullptr;
 KGraphic* gameOverFrames[kGameOverFrameCount] = {};
 
-void Present() {
-  if (displayWindow) displayWindow->Flip(0);
-}
-
 void DrawWhole(KGraphic* picture, int x, int y) {
   picture->BlitRect(0, 0, static_cast<int>(picture->width), static_cast<int>(picture->height), x, y, 0, 0);
 }
@@ -57,11 +53,7 @@ void FreeGameOverPictures() {
 void RunGameOver() {
   if (!gameOverBackground) return;
   // The panel doors of the play screen slide apart over the picture.
-  for (int offset = 0; offset >= -400; offset -= 10) {
-    gameOverBackground->BlitRect(0, 0, kScreenWidth, kScreenHeight, 0, 0, 0, 0);
-    DrawPanelDoors(offset);
-    Present();
-  }
+  SlidePanelDoors(0, -400, [&] { gameOverBackground->BlitRect(0, 0, kScreenWidth, kScreenHeight, 0, 0, 0, 0); });
   playMusic(KPath::MakeAbsolute("data\\audio\\gov.ogg"));
   WaitMouseRelease();
   KInputState::HideMouseCursor();
@@ -79,8 +71,7 @@ void RunGameOver() {
       heldFrames = 0;
     }
     if (gameOverFrames[frameIndex]) DrawWhole(gameOverFrames[frameIndex], kGameOverFrameX, kGameOverFrameY);
-    DrawCursor();
-    Present();
+    ShowFrame();
     ++shownFrames;
     if (PumpAndCheckQuit()) break;
   }
@@ -98,8 +89,7 @@ void RunEndScreen() {
     const bool left = PollMouseButton();
     if (keys.Read().leave || left) break;
     DrawWhole(endPicture, 0, 0);
-    DrawCursor();
-    Present();
+    ShowFrame();
     if (PumpAndCheckQuit()) break;
   }
   delete endPicture;

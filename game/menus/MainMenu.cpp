@@ -195,8 +195,7 @@ bool RunMainMenu() {
       if (gameRecord.menuLevel > gameRecord.levelCount) gameRecord.menuLevel = gameRecord.levelCount;
       if (gameRecord.menuLevel > gameRecord.highestLevel) gameRecord.menuLevel = gameRecord.highestLevel;
       DrawNumber(gameRecord.menuLevel, kMenuLevelRightX, kMenuLevelTop);
-      DrawCursor();
-      displayWindow->Flip(0);
+      ShowFrame();
     }
   } while (!displayWindow->IsQuitRequested() && menuChoice != 3);
 

@@ -131,8 +131,7 @@ bool RunOptionsMenu() {
     const int barHeight = static_cast<int>(p.volumeBar->height);
     p.volumeBar->BlitRectKeyed(0, 0, kVolumeBarWidths[musicLevel], barHeight, kMusicBarX, kMusicBarY, 0, 0);
     p.volumeBar->BlitRectKeyed(0, 0, kVolumeBarWidths[effectsLevel], barHeight, kEffectsBarX, kEffectsBarY, 0, 0);
-    DrawCursor();
-    displayWindow->Flip(0);
+    ShowFrame();
     if (PumpAndCheckQuit()) break;
   }
   p.Free();

@@ -34,10 +34,6 @@ void Notify(GameEvent e) {
   if (eventHook) eventHook(e);
 }
 
-void Present() {
-  if (displayWindow) displayWindow->Flip(0);
-}
-
 bool QuitRequested() { return KDisplayWindow::IsQuitRequested(); }
 
 void FreePanel() {
@@ -59,11 +55,9 @@ bool FailToStart(const char* text) {
 void CloseDoorsOverScreen() {
   KGraphic* copy = new KGraphic();
   copy->GrabBackBuffer();
-  for (std::int32_t offset = -300; offset <= 0; offset += 10) {
+  SlidePanelDoors(-300, 0, [&] {
     copy->BlitRect(0, 0, static_cast<int>(copy->width), static_cast<int>(copy->height), 0, 0, 0, 0);
-    DrawPanelDoors(offset);
-    Present();
-  }
+  });
   delete copy;
 }
 
@@ -192,11 +186,7 @@ bool StartLevel(std::int32_t n) {
   if (!LoadIslandAgain()) return false;
   LoadBrickImages();
   ResetLevelState(true);
-  for (std::int32_t offset = 0; offset >= -300; offset -= 10) {
-    DrawPlayScreen();
-    DrawPanelDoors(offset);
-    Present();
-  }
+  SlidePanelDoors(0, -300, [&] { DrawPlayScreen(); });
   return true;
 }
 

@@ -295,14 +295,13 @@ void EndGameDoors() {
   float volume = static_cast<float>(full);
   KGraphic* copy = new KGraphic();
   copy->GrabBackBuffer();
-  for (std::int32_t offset = -400; offset <= 0; offset += 10) {
-    volume -= step;
-    if (volume <= 0.0f) volume = 0.0f;
-    copy->BlitRect(0, 0, WholeWidth(copy), WholeHeight(copy), 0, 0, 0, 0);
-    DrawPanelDoors(offset);
-    if (displayWindow) displayWindow->Flip();
-    setVolumes(Saturated(volume), -1);
-  }
+  SlidePanelDoors(
+      -400, 0, [&] { copy->BlitRect(0, 0, WholeWidth(copy), WholeHeight(copy), 0, 0, 0, 0); },
+      [&] {
+        volume -= step;
+        if (volume <= 0.0f) volume = 0.0f;
+        setVolumes(Saturated(volume), -1);
+      });
   delete copy;
   setVolumes(Saturated(full), -1);
 }

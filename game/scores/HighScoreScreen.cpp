@@ -124,11 +124,7 @@ bool RunHighScores(std::int32_t newScore) {
   highScoreBackButton.picture = LoadMenuPicture("menu\\backhson.bmp");
   SetButtonArea(highScoreBackButton, kHighScoreBackPlace);
 
-  for (int offset = 0; offset >= -300; offset -= 10) {
-    highScoreBackground->BlitRect(0, 0, kScreenWidth, kScreenHeight, 0, 0, 0, 0);
-    DrawPanelDoors(offset);
-    displayWindow->Flip(0);
-  }
+  SlidePanelDoors(0, -300, [&] { highScoreBackground->BlitRect(0, 0, kScreenWidth, kScreenHeight, 0, 0, 0, 0); });
   WaitMouseRelease();
   if (newScore != -1) playMusic(KPath::MakeAbsolute("data\\audio\\monkey5.ogg"));
   blinkCounter = newEntryIndex >= 0 ? 0 : -1;
@@ -157,8 +153,7 @@ bool RunHighScores(std::int32_t newScore) {
       highScores.SetName(newEntryIndex, typedName);
       KInputState::WaitKeyUp(KEY_BACKSPACE);
     }
-    DrawCursor();
-    displayWindow->Flip(0);
+    ShowFrame();
     if (PumpAndCheckQuit()) break;
   }
 

@@ -1,6 +1,7 @@
 #include "game/ui/PanelDoors.h"
 
 #include "engine/graphics/KGraphic.h"
+#include "game/ui/Screen.h"
 
 KGraphic* panelPicture = nullptr;
 
@@ -10,4 +11,15 @@ void DrawPanelDoors(std::int32_t offset) {
   const int half = h / 2;
   panelPicture->BlitRectKeyed(0, 0, w, half, 0, offset, 0, 0);
   panelPicture->BlitRectKeyed(0, half, w, h, 0, 300 - offset, 0, 0);
+}
+
+void SlidePanelDoors(std::int32_t from, std::int32_t to, const std::function<void()>& drawUnder,
+                     const std::function<void()>& afterShown) {
+  const std::int32_t step = from < to ? 10 : -10;
+  for (std::int32_t offset = from; from < to ? offset <= to : offset >= to; offset += step) {
+    drawUnder();
+    DrawPanelDoors(offset);
+    Present();
+    if (afterShown) afterShown();
+  }
 }

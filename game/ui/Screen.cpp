@@ -1,5 +1,6 @@
 #include "game/ui/Screen.h"
 
+#include "engine/graphics/KDisplayWindow.h"
 #include "engine/graphics/KGraphic.h"
 #include "engine/services/KInputState.h"
 #include "engine/services/Services.h"
@@ -83,6 +84,15 @@ void DrawCursor() {
     }
   }
   currentPointer->BlitRectKeyed(pointerFrameX, 0, pointerFrameX + 21, 34, x, y, 0, 0);
+}
+
+void Present() {
+  if (displayWindow) displayWindow->Flip(0);
+}
+
+void ShowFrame() {
+  DrawCursor();
+  Present();
 }
 
 void SetButtonArea(ScreenButton& button, const ButtonPlace& place) {

@@ -25,6 +25,11 @@ void FreeCursors();
 void SelectStandardPointer();
 void DrawCursor();
 
+// Shows the frame drawn into the back buffer (KDisplayWindow::Flip); nothing without a window.
+void Present();
+// The end of a screen's frame: the pointer sprite over the screen's drawing, then Present.
+void ShowFrame();
+
 // A screen button: its highlighted picture, where that is drawn, and the hit rectangle
 // (inclusive bounds, screen pixels).
 struct ScreenButton {
