@@ -127,7 +127,7 @@ class Level {
       Ball& b = play.balls[i];
       b = {};
       b.active = true;
-      b.picture = ballPicture;
+      b.picture = gameSprites.ballPicture;
       b.width = b.height = 20;
       b.frameX = static_cast<std::int16_t>(20 * i % 160);
       b.x = 200.0f + 55.0f * static_cast<float>(i);

@@ -18,16 +18,22 @@
 #include <cstdio>
 #include <cstring>
 
-bool attractToggle = false;
-
 namespace {
 
-KGraphic* menuBackground = nullptr;
-ScreenButton playButton;
-ScreenButton optionsButton;
-ScreenButton quitButton;
-ScreenButton levelUpButton;
-ScreenButton levelDownButton;
+// Which attract screen comes next: false = demonstration game, true = high-score table.
+bool attractToggle = false;
+
+// The main menu's pictures, from LoadMainMenuPictures to FreeMainMenuPictures: freed while
+// another screen or a game runs, loaded again after it.
+struct MainMenuPictures {
+  KGraphic* menuBackground = nullptr;
+  ScreenButton playButton;
+  ScreenButton optionsButton;
+  ScreenButton quitButton;
+  ScreenButton levelUpButton;
+  ScreenButton levelDownButton;
+};
+MainMenuPictures menu;
 
 constexpr const char* kTitleMusic = "data\\audio\\monkey2.ogg";
 
@@ -36,25 +42,27 @@ void PlayTitleMusic() { playMusic(KPath::MakeAbsolute(kTitleMusic)); }
 }  // namespace
 
 void FreeMainMenuPictures() {
-  delete menuBackground;
-  menuBackground = nullptr;
-  for (ScreenButton* b : {&playButton, &optionsButton, &quitButton, &levelUpButton, &levelDownButton}) FreeButton(*b);
+  delete menu.menuBackground;
+  menu.menuBackground = nullptr;
+  for (ScreenButton* b :
+       {&menu.playButton, &menu.optionsButton, &menu.quitButton, &menu.levelUpButton, &menu.levelDownButton})
+    FreeButton(*b);
 }
 
 bool LoadMainMenuPictures() {
-  menuBackground = LoadMenuPicture("menu\\menuplayoff.bmp");
-  playButton.picture = LoadMenuPicture("menu\\playon.bmp");
-  optionsButton.picture = LoadMenuPicture("menu\\optionson.bmp");
-  quitButton.picture = LoadMenuPicture("menu\\quiton.bmp");
-  levelUpButton.picture = LoadSprite(KPath::MakeAbsolute("data\\sprites\\righton.bmp"));
-  if (!levelUpButton.picture) return false;
-  levelDownButton.picture = LoadSprite(KPath::MakeAbsolute("data\\sprites\\lefton.bmp"));
-  if (!levelDownButton.picture) return false;
-  SetButtonArea(playButton, kPlayButtonPlace);
-  SetButtonArea(optionsButton, kOptionsButtonPlace);
-  SetButtonArea(quitButton, kQuitButtonPlace);
-  SetButtonArea(levelDownButton, kLevelDownButtonPlace);
-  SetButtonArea(levelUpButton, kLevelUpButtonPlace);
+  menu.menuBackground = LoadMenuPicture("menu\\menuplayoff.bmp");
+  menu.playButton.picture = LoadMenuPicture("menu\\playon.bmp");
+  menu.optionsButton.picture = LoadMenuPicture("menu\\optionson.bmp");
+  menu.quitButton.picture = LoadMenuPicture("menu\\quiton.bmp");
+  menu.levelUpButton.picture = LoadSprite(KPath::MakeAbsolute("data\\sprites\\righton.bmp"));
+  if (!menu.levelUpButton.picture) return false;
+  menu.levelDownButton.picture = LoadSprite(KPath::MakeAbsolute("data\\sprites\\lefton.bmp"));
+  if (!menu.levelDownButton.picture) return false;
+  SetButtonArea(menu.playButton, kPlayButtonPlace);
+  SetButtonArea(menu.optionsButton, kOptionsButtonPlace);
+  SetButtonArea(menu.quitButton, kQuitButtonPlace);
+  SetButtonArea(menu.levelDownButton, kLevelDownButtonPlace);
+  SetButtonArea(menu.levelUpButton, kLevelUpButtonPlace);
   gameRecord.highestLevel = ReadHighestLevel();
   gameRecord.menuLevel = gameRecord.highestLevel;
   gameRecord.levelCount = GetDataInt("levelcount");
@@ -85,8 +93,8 @@ bool RunMainMenu() {
     bigPlancheSheet = nullptr;
     return false;
   }
-  int originX = static_cast<int>((static_cast<float>(kScreenWidth) - menuBackground->width) / 2);
-  int originY = static_cast<int>((static_cast<float>(kScreenHeight) - menuBackground->height) / 2);
+  int originX = static_cast<int>((static_cast<float>(kScreenWidth) - menu.menuBackground->width) / 2);
+  int originY = static_cast<int>((static_cast<float>(kScreenHeight) - menu.menuBackground->height) / 2);
   PlayTitleMusic();
   LoadVolumePrefs();
   if (gameRecord.menuLevel > 209) gameRecord.menuLevel = 209;
@@ -99,7 +107,7 @@ bool RunMainMenu() {
   bool ok = true;
   // The button the keys and the gamepad work: lit, pressed by Return. Play when the menu
   // opens; the pointer moving onto a button takes it there.
-  ScreenButton* const choices[] = {&playButton, &optionsButton, &quitButton};
+  ScreenButton* const choices[] = {&menu.playButton, &menu.optionsButton, &menu.quitButton};
   constexpr int kChoices = 3;
   int highlight = 0;
   MenuInput keys;
@@ -121,7 +129,7 @@ bool RunMainMenu() {
     if (moved || pressed || k.active) idleStart = KClock::GetMilliseconds();
     lastPointerX = mx;
     lastPointerY = my;
-    menuBackground->BlitRect(0, 0, -1, -1, originX, originY, 0, 0);
+    menu.menuBackground->BlitRect(0, 0, -1, -1, originX, originY, 0, 0);
 
     if (moved) {
       for (int i = 0; i < kChoices; ++i)
@@ -170,16 +178,16 @@ bool RunMainMenu() {
         LoadMainMenuPictures();
         WaitMouseRelease();
         keys.Reset();
-        menuBackground->BlitRect(0, 0, -1, -1, originX, originY, 0, 0);
+        menu.menuBackground->BlitRect(0, 0, -1, -1, originX, originY, 0, 0);
       }
       if (chosen(2) || k.quit) menuChoice = 3;
       DrawButtonLit(*choices[highlight]);
-      if (ButtonState(levelDownButton) != ButtonResult::kOutside && pressed) {
+      if (ButtonState(menu.levelDownButton) != ButtonResult::kOutside && pressed) {
         --gameRecord.menuLevel;
         WaitWhileHeld(repeatDelay);
         repeatDelay = repeatDelay - 10 < 4 ? 4 : repeatDelay - 10;
       }
-      if (ButtonState(levelUpButton) != ButtonResult::kOutside && pressed) {
+      if (ButtonState(menu.levelUpButton) != ButtonResult::kOutside && pressed) {
         ++gameRecord.menuLevel;
         WaitWhileHeld(repeatDelay);
         repeatDelay = repeatDelay - 10 < 4 ? 4 : repeatDelay - 10;

@@ -8,6 +8,3 @@ void FreeMainMenuPictures();
 
 // Waits up to ms milliseconds while the left button stays down.
 void WaitWhileHeld(int ms);
-
-// Which attract screen comes next: false = demonstration game, true = high-score table.
-extern bool attractToggle;

@@ -14,14 +14,14 @@
 #include <string>
 #include <vector>
 
-KGraphic* islandPicture = nullptr;
-KGraphic* grassPicture = nullptr;
-KGraphic* brickPictures[kBrickPictureCount] = {};
-bool brickPicturesLoaded = false;
+LevelPictures levelPictures = {};
 
 namespace {
 
-// The file the backdrop in islandPicture came from, and whether the overlay was loaded with
+// Set when the brick pictures were loaded (or tried): they are loaded once until freed.
+bool brickPicturesLoaded = false;
+
+// The file the backdrop in levelPictures.islandPicture came from, and whether the overlay was loaded with
 // it, after a LoadIsland that found both; empty otherwise.
 std::string islandLoadedFrom;
 bool grassLoadedWith = false;
@@ -162,17 +162,17 @@ std::string IslandPath() {
 }  // namespace
 
 bool LoadIsland() {
-  delete islandPicture;
-  islandPicture = nullptr;
-  delete grassPicture;
-  grassPicture = nullptr;
+  delete levelPictures.islandPicture;
+  levelPictures.islandPicture = nullptr;
+  delete levelPictures.grassPicture;
+  levelPictures.grassPicture = nullptr;
   islandLoadedFrom.clear();
 
   const std::string island = IslandPath();
-  const bool ownFile = LoadInto(islandPicture, island);
+  const bool ownFile = LoadInto(levelPictures.islandPicture, island);
   if (!ownFile) {
     const std::string beach = KPath::MakeAbsolute("data\\levels\\islands\\beach.bmp");
-    if (!LoadInto(islandPicture, beach)) {
+    if (!LoadInto(levelPictures.islandPicture, beach)) {
       ShowMessageBox(beach.c_str(), "Could not load Island");
       return false;
     }
@@ -181,7 +181,7 @@ bool LoadIsland() {
   const bool wantGrass = levelMap.grassOverlay[0] != '\0';
   if (wantGrass) {
     const std::string grass = KPath::MakeAbsolute("data\\levels\\islands\\herbe.bmp");
-    if (!LoadInto(grassPicture, grass)) {
+    if (!LoadInto(levelPictures.grassPicture, grass)) {
       ShowMessageBox(grass.c_str(), "Could not load grass overlay");
       return false;
     }
@@ -194,7 +194,8 @@ bool LoadIsland() {
 
 bool LoadIslandAgain() {
   const bool wantGrass = levelMap.grassOverlay[0] != '\0';
-  if (islandPicture && !islandLoadedFrom.empty() && islandLoadedFrom == IslandPath() && grassLoadedWith == wantGrass)
+  if (levelPictures.islandPicture && !islandLoadedFrom.empty() && islandLoadedFrom == IslandPath() &&
+      grassLoadedWith == wantGrass)
     return true;
   return LoadIsland();
 }
@@ -207,7 +208,7 @@ bool LoadBrickImages() {
   for (int k = 1; k <= kBrickPictureCount; ++k) {
     char name[64];
     std::snprintf(name, sizeof name, "data\\levels\\bricks\\planche%d.bmp", k);
-    if (!LoadInto(brickPictures[k - 1], KPath::MakeAbsolute(name))) {
+    if (!LoadInto(levelPictures.brickPictures[k - 1], KPath::MakeAbsolute(name))) {
       ShowMessageBox("Error", "Could not load bricks  ");
       return false;
     }
@@ -216,7 +217,7 @@ bool LoadBrickImages() {
 }
 
 void FreeBrickImages() {
-  for (KGraphic*& p : brickPictures) {
+  for (KGraphic*& p : levelPictures.brickPictures) {
     delete p;
     p = nullptr;
   }
@@ -226,10 +227,10 @@ void FreeBrickImages() {
 void FreeLevelImages() {
   islandLoadedFrom.clear();
   FreeBrickImages();
-  delete grassPicture;
-  grassPicture = nullptr;
-  delete islandPicture;
-  islandPicture = nullptr;
+  delete levelPictures.grassPicture;
+  levelPictures.grassPicture = nullptr;
+  delete levelPictures.islandPicture;
+  levelPictures.islandPicture = nullptr;
 }
 
 void CullBricks() {

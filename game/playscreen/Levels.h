@@ -9,16 +9,16 @@
 
 class KGraphic;
 
-// The running level's pictures. The backdrop and overlay are loaded by LoadIsland; none while
-// missing (drawing skips them).
-extern KGraphic* islandPicture;
-extern KGraphic* grassPicture;
-// Damage stages 0..4: "data\levels\bricks\planche1.bmp" to "planche5.bmp". A picture that
-// failed to load stays null and its bricks draw nothing.
+// The running level's pictures, from its load (LoadIsland, LoadBrickImages) to FreeLevelImages.
+// One that is missing or failed to load stays null, and drawing skips it.
 constexpr int kBrickPictureCount = 5;
-extern KGraphic* brickPictures[kBrickPictureCount];
-// Set when the brick pictures were loaded (or tried): they are loaded once until freed.
-extern bool brickPicturesLoaded;
+struct LevelPictures {
+  KGraphic* islandPicture;  // the backdrop
+  KGraphic* grassPicture;   // the grass overlay
+  // Damage stages 0..4: "data\levels\bricks\planche1.bmp" to "planche5.bmp".
+  KGraphic* brickPictures[kBrickPictureCount];
+};
+extern LevelPictures levelPictures;
 
 // Level n's map from [LEVELS] L<n> of zindo.ini. Callers do not look at the result.
 bool LoadLevelMap(std::int32_t n);

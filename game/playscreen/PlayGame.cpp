@@ -36,17 +36,12 @@ void Notify(GameEvent e) {
 
 bool QuitRequested() { return KDisplayWindow::IsQuitRequested(); }
 
-void FreePanel() {
-  delete panelPicture;
-  panelPicture = nullptr;
-}
-
 bool FailToStart(const char* text) {
   FreeGameSprites();
   FreeLevelImages();
   // Mended: a game that could not start used to keep its panel picture, which the next game
   // then lost track of.
-  FreePanel();
+  FreePanelPicture();
   ShowMessageBox("", text);
   return false;
 }
@@ -232,7 +227,7 @@ bool PlayGame(bool demo) {
     FreeGameSprites();
     FreeLevelImages();
   }
-  FreePanel();
+  FreePanelPicture();
   KInputState::ReleaseCursorConfinement();
   return true;
 }

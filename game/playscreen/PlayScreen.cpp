@@ -16,13 +16,6 @@
 #include <algorithm>
 #include <cstdint>
 
-KGraphic* monkeyPicture = nullptr;
-KGraphic* winPicture = nullptr;
-KGraphic* losePicture = nullptr;
-KGraphic* batterPicture = nullptr;
-KGraphic* batPictures[kBatKindCount] = {};
-KGraphic* gunPicture = nullptr;
-
 namespace {
 
 // Frame layouts of the game pictures.
@@ -93,12 +86,12 @@ void DrawShots() {
 
 void DrawBatAndDrummer() {
   if (play.gunFrameX >= 0) {  // firing: the gun sheet shows drummer and bat together
-    Sprite(gunPicture, play.gunFrameX, play.gunFrameY, play.gunFrameX + play.gunFrameW,
+    Sprite(gameSprites.gunPicture, play.gunFrameX, play.gunFrameY, play.gunFrameX + play.gunFrameW,
            play.gunFrameY + play.gunFrameH, PixelOf(play.batX + kGunOffsetX), kGunY);
     return;
   }
   const std::int32_t f = play.batterFrame;
-  Sprite(batterPicture, kDrummerW * (f % kDrummerColumns), kDrummerH * (f / kDrummerColumns),
+  Sprite(gameSprites.batterPicture, kDrummerW * (f % kDrummerColumns), kDrummerH * (f / kDrummerColumns),
          kDrummerW * (f % kDrummerColumns) + kDrummerW, kDrummerH * (f / kDrummerColumns) + kDrummerH,
          PixelOf(play.batX), kDrummerY);
   const int k = gameRecord.batKind;
@@ -108,19 +101,22 @@ void DrawBatAndDrummer() {
   const std::int32_t top = PixelOf(static_cast<float>(f / kBatColumns) * h);
   const std::int32_t right = PixelOf(static_cast<float>(left) + w);
   const std::int32_t bottom = PixelOf(static_cast<float>(top) + h);
-  Sprite(batPictures[k], left, top, right, bottom, PixelOf(play.batX + kBatOffsetX[k]), kBatBaseY + kBatOffsetY[k]);
+  Sprite(gameSprites.batPictures[k], left, top, right, bottom, PixelOf(play.batX + kBatOffsetX[k]),
+         kBatBaseY + kBatOffsetY[k]);
 }
 
 void DrawGround() {
   drawTrack(PixelOf(play.trackScroll));
-  if (monkeyPicture) {
+  if (gameSprites.monkeyPicture) {
     const int f = PixelOf(play.monkeyFrame);
     const int left = kMonkeyCellW * (f % kMonkeyColumns), top = kMonkeyCellH * (f / kMonkeyColumns);
-    monkeyPicture->BlitRectKeyed(left, top, left + kMonkeyCellW, top + kMonkeyFrameH, kMonkeyX, kMonkeyY, 0, 0);
+    gameSprites.monkeyPicture->BlitRectKeyed(left, top, left + kMonkeyCellW, top + kMonkeyFrameH, kMonkeyX, kMonkeyY, 0,
+                                             0);
   }
-  if (grassPicture)
-    grassPicture->BlitRectKeyed(0, 0, WholeWidth(grassPicture), WholeHeight(grassPicture), 0,
-                                kScreenHeight - WholeHeight(grassPicture), 0, 0);
+  if (levelPictures.grassPicture)
+    levelPictures.grassPicture->BlitRectKeyed(0, 0, WholeWidth(levelPictures.grassPicture),
+                                              WholeHeight(levelPictures.grassPicture), 0,
+                                              kScreenHeight - WholeHeight(levelPictures.grassPicture), 0, 0);
   DrawBatAndDrummer();
 }
 
@@ -134,9 +130,9 @@ void DrawMascot() {
   }
   const int c = play.moodColumn, r = play.moodRow;
   if (gameRecord.monkeyHappy)
-    Sprite(winPicture, kWinW * c, kWinH * r, kWinW * c + kWinW, kWinH * r + kWinH, kWinX, kWinY);
+    Sprite(gameSprites.winPicture, kWinW * c, kWinH * r, kWinW * c + kWinW, kWinH * r + kWinH, kWinX, kWinY);
   else
-    Sprite(losePicture, kLoseW * c, kLoseH * r, kLoseW * c + kLoseW, kLoseH * r + kLoseH, kLoseX, kLoseY);
+    Sprite(gameSprites.losePicture, kLoseW * c, kLoseH * r, kLoseW * c + kLoseW, kLoseH * r + kLoseH, kLoseX, kLoseY);
 }
 
 void DrawBalls() {
@@ -148,7 +144,7 @@ void DrawBalls() {
 // The picture a brick of `hits` damage is drawn with.
 KGraphic* BrickPictureFor(std::int16_t hits) {
   // Mended: a negative count (run-time fields of a damaged map) used to index before the table.
-  return brickPictures[std::clamp<int>(hits, 0, kBrickPictureCount - 1)];
+  return levelPictures.brickPictures[std::clamp<int>(hits, 0, kBrickPictureCount - 1)];
 }
 
 void DrawBrick(const Brick& b, KGraphic* picture) {
@@ -175,17 +171,17 @@ void DrawBonuses() {
 }
 
 void DrawExplosions() {
-  const int fw = explosionPicture ? WholeWidth(explosionPicture) / 2 : 0;
-  const int fh = explosionPicture ? WholeHeight(explosionPicture) / 3 : 0;
+  const int fw = gameSprites.explosionPicture ? WholeWidth(gameSprites.explosionPicture) / 2 : 0;
+  const int fh = gameSprites.explosionPicture ? WholeHeight(gameSprites.explosionPicture) / 3 : 0;
   for (const Brick& b : bricks) {
     if (b.explosionTimer == 0) continue;
     const std::int32_t x = PixelOf(b.left), y = PixelOf(b.top);
     const std::int32_t cx = PixelOf(static_cast<float>(x) + b.centreOffsetX);
     const std::int32_t cy = PixelOf(static_cast<float>(y) + b.centreOffsetY);
     // The first two rows of the explosion still show the brick, at its most damaged.
-    if (b.explosionSrcY < 2 * fh) DrawBrick(b, brickPictures[kBrickPictureCount - 1]);
+    if (b.explosionSrcY < 2 * fh) DrawBrick(b, levelPictures.brickPictures[kBrickPictureCount - 1]);
     // fw and fh are never negative: halving them is floor division.
-    Sprite(explosionPicture, b.explosionSrcX, b.explosionSrcY, b.explosionSrcX + fw, b.explosionSrcY + fh,
+    Sprite(gameSprites.explosionPicture, b.explosionSrcX, b.explosionSrcY, b.explosionSrcX + fw, b.explosionSrcY + fh,
            cx - fw / 2 - 8, cy - fh / 2 - 4);
   }
 }
@@ -218,42 +214,44 @@ std::int32_t PixelOf(float v) {
 }
 
 bool LoadGameSprites() {
-  return LoadInto(monkeyPicture, "data\\sprites\\singeA.bmp") && LoadInto(ballPicture, "data\\sprites\\balle.bmp") &&
-         LoadInto(evilBallPicture, "data\\sprites\\evilball.bmp") &&
-         LoadInto(explosionPicture, "data\\sprites\\explosion.bmp") &&
-         LoadInto(panelPicture, "data\\levels\\islands\\bpanel.bmp");
+  return LoadInto(gameSprites.monkeyPicture, "data\\sprites\\singeA.bmp") &&
+         LoadInto(gameSprites.ballPicture, "data\\sprites\\balle.bmp") &&
+         LoadInto(gameSprites.evilBallPicture, "data\\sprites\\evilball.bmp") &&
+         LoadInto(gameSprites.explosionPicture, "data\\sprites\\explosion.bmp") && LoadPanelPicture();
 }
 
 bool LoadBatSprites() {
   static const char* const kBatFiles[kBatKindCount] = {"data\\sprites\\batteS.bmp", "data\\sprites\\batteM.bmp",
                                                        "data\\sprites\\batteL.bmp", "data\\sprites\\gunbat.bmp"};
-  if (!LoadInto(winPicture, "data\\sprites\\win.bmp") || !LoadInto(losePicture, "data\\sprites\\lose.bmp") ||
-      !LoadInto(batterPicture, "data\\sprites\\batteur.bmp"))
+  if (!LoadInto(gameSprites.winPicture, "data\\sprites\\win.bmp") ||
+      !LoadInto(gameSprites.losePicture, "data\\sprites\\lose.bmp") ||
+      !LoadInto(gameSprites.batterPicture, "data\\sprites\\batteur.bmp"))
     return false;
   for (int k = 0; k < kBatKindCount; ++k)
-    if (!LoadInto(batPictures[k], kBatFiles[k])) return false;
+    if (!LoadInto(gameSprites.batPictures[k], kBatFiles[k])) return false;
   for (int k = 0; k < kBatKindCount; ++k) {
-    play.batFrameW[k] = batPictures[k]->width / kBatColumns;
-    play.batFrameH[k] = batPictures[k]->height / kBatRows;
+    play.batFrameW[k] = gameSprites.batPictures[k]->width / kBatColumns;
+    play.batFrameH[k] = gameSprites.batPictures[k]->height / kBatRows;
   }
   // The drummer starts on its idle loop (frames 0..34; the hit sequences are the rules').
   play.batterFrame = 0;
   play.batterLastFrame = 34;
-  if (!LoadInto(gunPicture, "data\\sprites\\gunshoot.bmp")) return false;
+  if (!LoadInto(gameSprites.gunPicture, "data\\sprites\\gunshoot.bmp")) return false;
   play.gunFrameX = -1;
   play.gunFrameY = 0;
-  play.gunFrameW = WholeWidth(gunPicture) / kGunColumns;
-  play.gunFrameH = WholeHeight(gunPicture) / kGunRows;
+  play.gunFrameW = WholeWidth(gameSprites.gunPicture) / kGunColumns;
+  play.gunFrameH = WholeHeight(gameSprites.gunPicture) / kGunRows;
   play.gunSheetW = kGunColumns * play.gunFrameW;
   play.gunSheetH = kGunRows * play.gunFrameH;
   return true;
 }
 
 void FreeGameSprites() {
-  for (KGraphic** slot : {&monkeyPicture, &ballPicture, &evilBallPicture, &explosionPicture, &winPicture,
-                          &losePicture, &batterPicture, &gunPicture})
+  for (KGraphic** slot : {&gameSprites.monkeyPicture, &gameSprites.ballPicture, &gameSprites.evilBallPicture,
+                          &gameSprites.explosionPicture, &gameSprites.winPicture, &gameSprites.losePicture,
+                          &gameSprites.batterPicture, &gameSprites.gunPicture})
     Free(*slot);
-  for (KGraphic*& p : batPictures) Free(p);
+  for (KGraphic*& p : gameSprites.batPictures) Free(p);
 }
 
 void drawTrack(std::int32_t offset) {
@@ -273,7 +271,9 @@ void drawTrack(std::int32_t offset) {
 }
 
 void DrawPlayScreen() {
-  if (islandPicture) islandPicture->BlitRect(0, 0, WholeWidth(islandPicture), WholeHeight(islandPicture), 0, 0, 0, 0);
+  if (levelPictures.islandPicture)
+    levelPictures.islandPicture->BlitRect(0, 0, WholeWidth(levelPictures.islandPicture),
+                                          WholeHeight(levelPictures.islandPicture), 0, 0, 0, 0);
   DrawShots();
   DrawGround();
   DrawMascot();

@@ -5,17 +5,12 @@
 #include <cstdint>
 
 #include "game/rules/GameRecord.h"
+#include "game/rules/PlayState.h"
 
 class KGraphic;
 
-// Game pictures, from LoadGameSprites / LoadBatSprites to FreeGameSprites (ballPicture,
-// evilBallPicture and explosionPicture are in PlayState.h, panelPicture in PanelDoors.h).
-extern KGraphic* monkeyPicture;  // the rolling monkey: 5 x 5 frames of 100 x 80 cells (100 x 75 used)
-extern KGraphic* winPicture;     // side-panel mascot dancing: 6 x 9 frames of 77 x 75
-extern KGraphic* losePicture;    // side-panel mascot sulking: 6 x 9 frames of 78 x 69
-extern KGraphic* batterPicture;  // the drummer behind the bat: 13 columns of 71 x 80 frames
-extern KGraphic* batPictures[kBatKindCount];  // small, medium, large, gun: 5 x 13 frames each
-extern KGraphic* gunPicture;                  // the drummer firing the gun bat: 7 x 4 frames
+// The game's pictures (gameSprites, in game/rules/PlayState.h) are loaded and freed here;
+// the panel's picture by LoadPanelPicture and FreePanelPicture (game/ui/PanelDoors.h).
 
 // The monkey, balls, explosion and panel pictures, in this order; false at the first failure
 // (what was loaded stays until FreeGameSprites).

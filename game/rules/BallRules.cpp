@@ -208,7 +208,7 @@ void spawnBall(int slot, float x, float y, float vx, float vy, int kind) {
   b.bounceSpeed = kFirstBounceSpeed;
   b.kind = static_cast<std::uint8_t>(kind);
   const bool evil = kind == kBallEvil;
-  b.picture = evil ? evilBallPicture : ballPicture;
+  b.picture = evil ? gameSprites.evilBallPicture : gameSprites.ballPicture;
   b.width = evil ? 27 : 20;
   b.height = evil ? 26 : 20;
   b.halfWidth = evil ? 13 : 10;

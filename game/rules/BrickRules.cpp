@@ -62,8 +62,8 @@ void moveFruit(Fruit& f) {
 void advanceExplosion(Brick& r) {
   if (++r.explosionTimer <= kExplosionFrameTicks) return;
   r.explosionTimer = 1;
-  const float width = explosionPicture ? explosionPicture->width : 0.0f;
-  const float height = explosionPicture ? explosionPicture->height : 0.0f;
+  const float width = gameSprites.explosionPicture ? gameSprites.explosionPicture->width : 0.0f;
+  const float height = gameSprites.explosionPicture ? gameSprites.explosionPicture->height : 0.0f;
   r.explosionSrcX = static_cast<std::int16_t>(r.explosionSrcX + static_cast<std::int32_t>(width) / 2);
   if (r.explosionSrcX < width) return;
   r.explosionSrcX = 0;

@@ -40,6 +40,4 @@ PlayState InitialPlayState() {
 
 PlayState play = InitialPlayState();
 
-KGraphic* ballPicture = nullptr;
-KGraphic* evilBallPicture = nullptr;
-KGraphic* explosionPicture = nullptr;
+GameSprites gameSprites = {};

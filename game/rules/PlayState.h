@@ -33,7 +33,7 @@ constexpr int kBallCount = 10;
 enum BallKind : std::uint8_t { kBallHeld = 0, kBallNormal = 1, kBallEvil = 4 };
 
 struct Ball {
-  KGraphic* picture;  // its sprite sheet (ballPicture or evilBallPicture)
+  KGraphic* picture;  // its sprite sheet (gameSprites.ballPicture or gameSprites.evilBallPicture)
   std::int16_t width, height, halfWidth, halfHeight;
   float x, y;    // top-left corner
   float vx, vy;  // pixels a frame
@@ -134,8 +134,18 @@ PlayState InitialPlayState();
 constexpr float kBatOffsetX[kBatKindCount] = {3.0f, 0.0f, -5.0f, 0.0f};
 constexpr std::int32_t kBatOffsetY[kBatKindCount] = {2, 1, 0, 1};
 
-// ---- Pictures the rules need the size of ------------------------------------------------
-// Loaded and freed with the game's sprites; none outside a game (sizes then count as 0).
-extern KGraphic* ballPicture;       // "data\sprites\balle.bmp"
-extern KGraphic* evilBallPicture;   // "data\sprites\evilball.bmp"
-extern KGraphic* explosionPicture;  // "data\sprites\explosion.bmp", 2 x 3 frames
+// ---- The game's sprites ----------------------------------------------------------------------
+// Loaded at the start of a game (LoadGameSprites, then LoadBatSprites) and freed at its end
+// (FreeGameSprites); none outside a game (the rules then count their sizes as 0).
+struct GameSprites {
+  KGraphic* monkeyPicture;               // "data\sprites\singeA.bmp": 5 x 5 frames of 100 x 80 cells (100 x 75 used)
+  KGraphic* ballPicture;                 // "data\sprites\balle.bmp"
+  KGraphic* evilBallPicture;             // "data\sprites\evilball.bmp"
+  KGraphic* explosionPicture;            // "data\sprites\explosion.bmp", 2 x 3 frames
+  KGraphic* winPicture;                  // side-panel mascot dancing: 6 x 9 frames of 77 x 75
+  KGraphic* losePicture;                 // side-panel mascot sulking: 6 x 9 frames of 78 x 69
+  KGraphic* batterPicture;               // the drummer behind the bat: 13 columns of 71 x 80 frames
+  KGraphic* batPictures[kBatKindCount];  // small, medium, large, gun: 5 x 13 frames each
+  KGraphic* gunPicture;                  // the drummer firing the gun bat: 7 x 4 frames
+};
+extern GameSprites gameSprites;

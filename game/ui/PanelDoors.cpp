@@ -1,9 +1,21 @@
 #include "game/ui/PanelDoors.h"
 
 #include "engine/graphics/KGraphic.h"
+#include "engine/services/Services.h"
 #include "game/ui/Screen.h"
 
 KGraphic* panelPicture = nullptr;
+
+bool LoadPanelPicture() {
+  delete panelPicture;
+  panelPicture = LoadSprite(KPath::MakeAbsolute("data\\levels\\islands\\bpanel.bmp"));
+  return panelPicture != nullptr;
+}
+
+void FreePanelPicture() {
+  delete panelPicture;
+  panelPicture = nullptr;
+}
 
 void DrawPanelDoors(std::int32_t offset) {
   if (!panelPicture) return;

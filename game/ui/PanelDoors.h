@@ -6,8 +6,11 @@
 
 class KGraphic;
 
-// "data\levels\islands\bpanel.bmp" while a game runs (none in the menus).
+// "data\levels\islands\bpanel.bmp" from the start of a game (LoadPanelPicture, among the game's
+// sprites) to the end of its closing screens (FreePanelPicture); none in the menus.
 extern KGraphic* panelPicture;
+bool LoadPanelPicture();
+void FreePanelPicture();
 
 // The top half of the panel at (0, offset), the bottom half at (0, 300 - offset): -300 is
 // open (both halves off screen), 0 closed. Nothing without a panel picture.

@@ -29,20 +29,20 @@ TEST_F(GameLoopTest, ALifeIsLostOnceNoBallIsInPlayAndNoCrateExplodes) {
 TEST_F(GameLoopTest, TheIslandJustLoadedWithItsMapIsKeptForTheLevelStart) {
   WriteLevelPictures();
   ASSERT_TRUE(ReadLevelFile(WriteMap("a.map", MapBytes()).c_str()));
-  const KGraphic* island = islandPicture;
-  const KGraphic* grass = grassPicture;
+  const KGraphic* island = levelPictures.islandPicture;
+  const KGraphic* grass = levelPictures.grassPicture;
   ASSERT_TRUE(island && grass);
   EXPECT_TRUE(LoadIslandAgain());
-  EXPECT_EQ(islandPicture, island);
-  EXPECT_EQ(grassPicture, grass);
+  EXPECT_EQ(levelPictures.islandPicture, island);
+  EXPECT_EQ(levelPictures.grassPicture, grass);
   // Another backdrop named, or the pictures freed: loaded again.
   WritePicture("data/levels/islands/island2.bmp", 800, 600, kGrass);
   std::snprintf(levelMap.islandImage, sizeof levelMap.islandImage, "%s", "island2.bmp");
   EXPECT_TRUE(LoadIslandAgain());
-  EXPECT_EQ(islandPicture->Surface()->pixels[0], C565(kGrass));
+  EXPECT_EQ(levelPictures.islandPicture->Surface()->pixels[0], C565(kGrass));
   FreeLevelImages();
   EXPECT_TRUE(LoadIslandAgain());
-  EXPECT_NE(islandPicture, nullptr);
+  EXPECT_NE(levelPictures.islandPicture, nullptr);
   // A backdrop that fell back on the beach is looked for again, with its box.
   std::remove(dir.File("data/levels/islands/island2.bmp").c_str());
   WritePicture("data/levels/islands/beach.bmp", 800, 600, kIsland);

@@ -113,8 +113,8 @@ TEST_F(LevelLoadTest, NamesWithoutAZeroAreCutTo259Characters) {
   for (const char* name : {levelMap.islandImage, levelMap.brickSetName, levelMap.musicFile})
     EXPECT_EQ(std::strlen(name), 259u);
   EXPECT_STREQ(levelMap.grassOverlay, "herbe.bmp");
-  ASSERT_NE(islandPicture, nullptr);  // no such island: the beach stands in
-  EXPECT_EQ(islandPicture->path, Absolute("data\\levels\\islands\\beach.bmp"));
+  ASSERT_NE(levelPictures.islandPicture, nullptr);  // no such island: the beach stands in
+  EXPECT_EQ(levelPictures.islandPicture->path, Absolute("data\\levels\\islands\\beach.bmp"));
 }
 
 TEST_F(LevelLoadTest, IslandAndOverlayPaths) {
@@ -132,18 +132,18 @@ TEST_F(LevelLoadTest, IslandAndOverlayPaths) {
   for (const auto& c : cases) {
     std::strcpy(levelMap.islandImage, c.name);
     EXPECT_FALSE(LoadIsland()) << c.name;  // no overlay yet
-    ASSERT_NE(islandPicture, nullptr) << c.name;
-    EXPECT_EQ(islandPicture->path, Absolute(c.loaded));
+    ASSERT_NE(levelPictures.islandPicture, nullptr) << c.name;
+    EXPECT_EQ(levelPictures.islandPicture->path, Absolute(c.loaded));
   }
   EXPECT_TRUE(HasBox(Absolute("data\\levels\\islands\\herbe.bmp") + " | Could not load grass overlay"));
   WritePicture("data/levels/islands/herbe.bmp", 800, 40, kGrass);
   EXPECT_TRUE(LoadIsland());
-  EXPECT_NE(grassPicture, nullptr);
+  EXPECT_NE(levelPictures.grassPicture, nullptr);
   std::remove(dir.File("data/levels/islands/beach.bmp").c_str());
   script::ClearRecords();
   EXPECT_FALSE(LoadIsland());
-  EXPECT_EQ(islandPicture, nullptr);
-  EXPECT_EQ(grassPicture, nullptr);
+  EXPECT_EQ(levelPictures.islandPicture, nullptr);
+  EXPECT_EQ(levelPictures.grassPicture, nullptr);
   EXPECT_TRUE(HasBox(Absolute("data\\levels\\islands\\beach.bmp") + " | Could not load Island"));
 }
 
@@ -152,16 +152,16 @@ TEST_F(LevelLoadTest, MissingBrickPictureStopsTheLoadingOnceUntilFreed) {
   std::remove(dir.File("data/levels/bricks/planche3.bmp").c_str());
   EXPECT_FALSE(LoadBrickImages());
   EXPECT_TRUE(HasBox("Error | Could not load bricks  "));
-  EXPECT_NE(brickPictures[1], nullptr);
-  EXPECT_EQ(brickPictures[2], nullptr);
-  EXPECT_EQ(brickPictures[4], nullptr);
+  EXPECT_NE(levelPictures.brickPictures[1], nullptr);
+  EXPECT_EQ(levelPictures.brickPictures[2], nullptr);
+  EXPECT_EQ(levelPictures.brickPictures[4], nullptr);
   script::ClearRecords();
   EXPECT_TRUE(LoadBrickImages());  // not tried again
   EXPECT_TRUE(script::Boxes().empty());
   FreeBrickImages();
   WritePicture("data/levels/bricks/planche3.bmp", 360, 112, kStage[2]);
   EXPECT_TRUE(LoadBrickImages());
-  EXPECT_NE(brickPictures[4], nullptr);
+  EXPECT_NE(levelPictures.brickPictures[4], nullptr);
 }
 
 }  // namespace

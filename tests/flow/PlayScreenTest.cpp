@@ -105,7 +105,7 @@ class PlayScreenTest : public FlowTest {
     play.bullets[0] = {fx + 3, fy + 3, 0, 0, true};
     Ball& ball = play.balls[0];
     ball.active = true;
-    ball.picture = ballPicture;
+    ball.picture = gameSprites.ballPicture;
     ball.width = ball.height = 20;
     ball.x = fx;
     ball.y = fy;
@@ -145,15 +145,17 @@ TEST_F(PlayScreenTest, LayerOrder) {
   {
     SCOPED_TRACE("bottom of the screen, left of the track");
     play.batX = 50;
-    Peel(60, 540, Layers(60, 540, {{"monkey", kMonkey, Hide(monkeyPicture)},
-                                   {"grass", kGrass, Hide(grassPicture)},
-                                   {"drummer", kDrummer, Hide(batterPicture)},
-                                   {"bat", kBat[1], Hide(batPictures[1])}}));
+    Peel(60, 540,
+         Layers(60, 540,
+                {{"monkey", kMonkey, Hide(gameSprites.monkeyPicture)},
+                 {"grass", kGrass, Hide(levelPictures.grassPicture)},
+                 {"drummer", kDrummer, Hide(gameSprites.batterPicture)},
+                 {"bat", kBat[1], Hide(gameSprites.batPictures[1])}}));
   }
   {
     SCOPED_TRACE("side-panel mascot");
     gameRecord.monkeyHappy = false;
-    Peel(100, 150, Layers(100, 150, {{"mascot", kMascot, Hide(losePicture)}}));
+    Peel(100, 150, Layers(100, 150, {{"mascot", kMascot, Hide(gameSprites.losePicture)}}));
   }
   {
     SCOPED_TRACE("bonus caption");
@@ -171,13 +173,13 @@ TEST_F(PlayScreenTest, LayerOrder) {
 }
 
 TEST_F(PlayScreenTest, TrackStrips) {
-  delete grassPicture;
-  grassPicture = nullptr;
+  delete levelPictures.grassPicture;
+  levelPictures.grassPicture = nullptr;
   play.shellCasings[0] = {85, 535, 0, 0, true};  // the track lies over the shots, under the monkey
   play.bullets[0] = {88, 538, 0, 0, true};
   EXPECT_EQ(At(90, 540), C565(kMonkey));
-  delete monkeyPicture;
-  monkeyPicture = nullptr;
+  delete gameSprites.monkeyPicture;
+  gameSprites.monkeyPicture = nullptr;
   EXPECT_EQ(At(90, 540), C565(kTrackA));
   play.shellCasings[0].active = play.bullets[0].active = false;
   play.trackScroll = 0.9f;  // drawn as 0
@@ -256,8 +258,8 @@ TEST_F(PlayScreenTest, BrickPicturesAndExplosions) {
   EXPECT_EQ(At(340, 335), C565(kIsland));
   EXPECT_EQ(BackPixel(310, 320), C565(kExplosion));
   // A missing damage picture draws nothing for its bricks.
-  delete brickPictures[4];
-  brickPictures[4] = nullptr;
+  delete levelPictures.brickPictures[4];
+  levelPictures.brickPictures[4] = nullptr;
   EXPECT_EQ(At(500, 100), C565(kIsland));
 }
 
@@ -268,7 +270,7 @@ TEST_F(PlayScreenTest, PositionsFarOffTheScreenDrawNothing) {
   bricks[0].centreOffsetX = -1e38f;
   Ball& ball = play.balls[0];
   ball.active = true;
-  ball.picture = ballPicture;
+  ball.picture = gameSprites.ballPicture;
   ball.width = ball.height = 20;
   ball.x = -std::numeric_limits<float>::infinity();
   ball.y = std::numeric_limits<float>::quiet_NaN();

@@ -70,7 +70,7 @@ TEST_F(BrickRulesTest, LastExplosionHoldsTheLevelFor30Frames) {
     int frames = 0;
     for (; !isLevelCleared() && frames < 100; ++frames) updateFruitAndBricks();
     EXPECT_EQ(frames, frameTicks);
-    explosionPicture = nullptr;
+    gameSprites.explosionPicture = nullptr;
   }
 }
 

@@ -32,14 +32,14 @@ class RulesTest : public ::testing::Test {
     bounceSpeedStep = 0.2f;
     const float batWidths[4] = {60, 80, 100, 80};
     for (int k = 0; k < 4; ++k) play.batFrameW[k] = batWidths[k];
-    ballPicture = Sheet(0, 100, 20);
-    evilBallPicture = Sheet(1, 135, 26);
-    explosionPicture = Sheet(2, 100, 90);
+    gameSprites.ballPicture = Sheet(0, 100, 20);
+    gameSprites.evilBallPicture = Sheet(1, 135, 26);
+    gameSprites.explosionPicture = Sheet(2, 100, 90);
     for (Ball& b : play.balls) b.kind = kBallNormal;
     script::SetPointer(400, 300);
   }
   void TearDown() override {
-    ballPicture = evilBallPicture = explosionPicture = nullptr;
+    gameSprites.ballPicture = gameSprites.evilBallPicture = gameSprites.explosionPicture = nullptr;
     script::ResetDisplayAndInput();
   }
 
