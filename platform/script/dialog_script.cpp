@@ -7,17 +7,11 @@
 
 namespace {
 std::deque<plat::DialogEvent> pending;
-int openCount = 0;
 }  // namespace
-
-namespace script {
-int DialogOpenCount() { return openCount; }
-}  // namespace script
 
 namespace plat {
 
 bool DialogOpen(const char*, int, int) {
-  ++openCount;
   const script::DialogAnswer& answer = script::GetDialogAnswer();
   pending.clear();
   pending.push_back({DialogEvent::Redraw, 0, 0, 0});

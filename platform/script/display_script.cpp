@@ -88,7 +88,6 @@ bool DisplayOpened() { return opened; }
 bool DisplayFullScreen() { return fullScreen; }
 const std::string& DisplayTitle() { return title; }
 int DisplayWidth() { return width; }
-int DisplayHeight() { return height; }
 std::uint64_t FramesPresented() { return frames; }
 const std::vector<std::uint16_t>& Screen() { return screen; }
 std::uint64_t PixelsPresented() { return pixelsPresented; }

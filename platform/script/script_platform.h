@@ -59,7 +59,6 @@ bool DisplayOpened();
 bool DisplayFullScreen();
 const std::string& DisplayTitle();
 int DisplayWidth();
-int DisplayHeight();
 std::uint64_t FramesPresented();
 const std::vector<std::uint16_t>& Screen();
 std::uint64_t PixelsPresented();
@@ -82,7 +81,5 @@ struct DialogAnswer {
 };
 void SetDialogAnswer(const DialogAnswer& answer);
 const DialogAnswer& GetDialogAnswer();
-// How many times the dialog was opened (a run that never opens it shows 0).
-int DialogOpenCount();
 
 }  // namespace script

@@ -66,8 +66,6 @@ bool StartVideo(std::string* why) {
   return true;
 }
 
-bool VideoStarted() { return started; }
-
 void QueueInputEvents(bool queued) {
   for (Uint32 type : {SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP, SDL_MOUSEWHEEL, SDL_KEYDOWN,
                       SDL_KEYUP, SDL_TEXTINPUT, SDL_TEXTEDITING, SDL_KEYMAPCHANGED, SDL_JOYAXISMOTION,

@@ -10,7 +10,6 @@ namespace plat::sdl {
 // otherwise false with *why saying what went wrong, and nothing left running (a later call
 // tries again).
 bool StartVideo(std::string* why);
-bool VideoStarted();
 
 // Whether keyboard, mouse and joystick events are queued. The dialog reads them as events;
 // the game polls the input state instead, and queued input would only pile up.

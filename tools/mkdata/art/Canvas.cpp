@@ -248,31 +248,6 @@ void OutlinedText(cairo_t* cr, const std::string& text, double x, double y, doub
   }
 }
 
-void FitText(cairo_t* cr, Face face, const std::string& text, double x, double y, double w, double h,
-             Colour fill, Colour outline, double outlineWidth) {
-  SelectFace(cr, face, 100);
-  cairo_text_extents_t e;
-  cairo_text_extents(cr, text.c_str(), &e);
-  if (e.width <= 0 || e.height <= 0) return;
-  const double iw = w - 2 * outlineWidth, ih = h - 2 * outlineWidth;
-  const double sy = ih / e.height;
-  const double sx = std::min(sy, iw / e.width);
-  cairo_save(cr);
-  cairo_translate(cr, x + w / 2, y + h / 2);
-  cairo_scale(cr, sx, sy);
-  cairo_new_path(cr);
-  cairo_move_to(cr, -(e.x_bearing + e.width / 2), -(e.y_bearing + e.height / 2));
-  cairo_text_path(cr, text.c_str());
-  cairo_restore(cr);
-  if (outlineWidth > 0) {
-    SetColour(cr, outline);
-    cairo_set_line_width(cr, outlineWidth * 2);
-    cairo_stroke_preserve(cr);
-  }
-  SetColour(cr, fill);
-  cairo_fill(cr);
-}
-
 // ---- characters and props ----
 
 namespace {

@@ -125,11 +125,8 @@ enum class Face { Display, Body };  // Leckerli One (titles, buttons), Comic Neu
 void SelectFace(cairo_t* cr, Face face, double size);
 double TextWidth(cairo_t* cr, const std::string& text);
 // Text with a thick outline, baseline at y; align 0 left, 0.5 centre, 1 right.
-void OutlinedText(cairo_t* cr, const std::string& text, double x, double y, double align, Colour fill,
-                  Colour outline, double outlineWidth, Colour fillLow = Colour{-1, 0, 0});
-// Draws text scaled to fit inside a box (centred), outlined.
-void FitText(cairo_t* cr, Face face, const std::string& text, double x, double y, double w, double h,
-             Colour fill, Colour outline, double outlineWidth);
+void OutlinedText(cairo_t* cr, const std::string& text, double x, double y, double align, Colour fill, Colour outline,
+                  double outlineWidth, Colour fillLow = Colour{-1, 0, 0});
 
 // ---- characters and props ----
 struct MonkeyPose {
