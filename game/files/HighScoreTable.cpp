@@ -1,6 +1,7 @@
 #include "game/files/HighScoreTable.h"
 
 #include "engine/services/Services.h"
+#include "game/files/LevelSet.h"
 #include "game/files/RawFiles.h"
 
 #include <cstdio>
@@ -51,7 +52,7 @@ void HighScoreTable::Load(std::int32_t count) {
   if (count > Capacity() || count <= 0) count = Capacity();
   std::FILE* f = nullptr;
   try {
-    f = std::fopen(KPath::MakeSavePath("highscores.raw"), "rb");
+    f = std::fopen(KPath::MakeSavePath(SaveFileOfSet("highscores.raw").c_str()), "rb");
     if (!f) throw std::runtime_error("No highscore File");
     std::fseek(f, 0, SEEK_END);
     const long size = std::ftell(f);
@@ -70,7 +71,7 @@ void HighScoreTable::Load(std::int32_t count) {
 
 bool HighScoreTable::Save() const {
   try {
-    if (!ReplaceFile(KPath::MakeSavePath("highscores.raw"), entries_.data(), entries_.size() * sizeof(HighScoreEntry)))
+    if (!ReplaceFile(KPath::MakeSavePath(SaveFileOfSet("highscores.raw").c_str()), entries_.data(), entries_.size() * sizeof(HighScoreEntry)))
       throw std::runtime_error("can not write highscore");
     return true;
   } catch (const std::exception&) {

@@ -1,6 +1,7 @@
 #include "game/files/RawFiles.h"
 
 #include "engine/services/Services.h"
+#include "game/files/LevelSet.h"
 #include "game/sound/SoundCues.h"
 
 #include <algorithm>
@@ -59,7 +60,7 @@ void SaveVolumePrefs() {
 }
 
 std::int32_t ReadHighestLevel() {
-  std::FILE* f = std::fopen(KPath::MakeSavePath("al.raw"), "rb");
+  std::FILE* f = std::fopen(KPath::MakeSavePath(SaveFileOfSet("al.raw").c_str()), "rb");
   if (!f) return 1;
   unsigned char b[4];
   const std::size_t got = std::fread(b, 1, sizeof b, f);
@@ -70,5 +71,5 @@ std::int32_t ReadHighestLevel() {
 void WriteHighestLevel(std::int32_t level) {
   unsigned char b[4];
   WriteLe32(b, level);
-  ReplaceFile(KPath::MakeSavePath("al.raw"), b, sizeof b);
+  ReplaceFile(KPath::MakeSavePath(SaveFileOfSet("al.raw").c_str()), b, sizeof b);
 }

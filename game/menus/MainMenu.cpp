@@ -5,6 +5,7 @@
 #include "engine/services/KInputState.h"
 #include "engine/services/Services.h"
 #include "game/files/DataConfig.h"
+#include "game/files/LevelSet.h"
 #include "game/files/RawFiles.h"
 #include "game/layout/ScreenSize.h"
 #include "game/menus/OptionsMenu.h"
@@ -65,7 +66,7 @@ bool LoadMainMenuPictures() {
   SetButtonArea(menu.levelUpButton, kLevelUpButtonPlace);
   gameRecord.highestLevel = ReadHighestLevel();
   gameRecord.menuLevel = gameRecord.highestLevel;
-  gameRecord.levelCount = GetDataInt("levelcount");
+  gameRecord.levelCount = LevelCountOfSet();
   KInputState::HideMouseCursor();
   return true;
 }
@@ -208,6 +209,21 @@ bool RunMainMenu() {
   } while (!displayWindow->IsQuitRequested() && menuChoice != 3);
 
   FreeMainMenuPictures();
+  delete bigPlancheSheet;
+  bigPlancheSheet = nullptr;
+  return ok;
+}
+
+bool PlayLevelAlone() {
+  ResetHighScores();
+  highScores.Load(kHighScoreRows);
+  bigPlancheSheet = LoadSprite(KPath::MakeAbsolute("data\\sprites\\bigplanche.bmp"));
+  if (!bigPlancheSheet) return false;
+  LoadVolumePrefs();
+  gameRecord.highestLevel = ReadHighestLevel();
+  gameRecord.levelCount = LevelCountOfSet();
+  gameRecord.menuLevel = 1;
+  const bool ok = PlayGame(false);
   delete bigPlancheSheet;
   bigPlancheSheet = nullptr;
   return ok;

@@ -8,3 +8,7 @@ void FreeMainMenuPictures();
 
 // Waits up to ms milliseconds while the left button stays down.
 void WaitWhileHeld(int ms);
+
+// A game of the set in use from its first level, without the menu (zindorumba --level FILE):
+// it ends as a game ends, with the table or the game-over screen.
+bool PlayLevelAlone();

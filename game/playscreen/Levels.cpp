@@ -3,6 +3,7 @@
 #include "engine/graphics/KGraphic.h"
 #include "engine/services/Services.h"
 #include "game/files/DataConfig.h"
+#include "game/files/LevelSet.h"
 #include "game/rules/GameRecord.h"
 #include "game/rules/PlayState.h"
 #include "game/sound/SoundCues.h"
@@ -115,6 +116,10 @@ bool DecodeLevelMap(const unsigned char* bytes, std::size_t size, LevelMap* map)
 }
 
 bool LoadLevelMap(std::int32_t n) {
+  if (CustomLevels()) {
+    std::string bytes;
+    return CustomLevelMapBytes(n, bytes) && InstallLevel(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+  }
   char key[16];
   std::snprintf(key, sizeof key, "L%d", static_cast<int>(n));
   char value[kMapNameSize];
@@ -129,9 +134,13 @@ bool ReadLevelFile(const char* path) {
   std::vector<unsigned char> buffer(kLevelMapSize);
   const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), f);
   std::fclose(f);
-  LevelMap map;
   // A folder opens here but reads nothing, so a missing L<n> key (an empty name) ends here too.
-  if (!DecodeLevelMap(buffer.data(), got, &map)) return false;
+  return InstallLevel(buffer.data(), got);
+}
+
+bool InstallLevel(const unsigned char* bytes, std::size_t size) {
+  LevelMap map;
+  if (!DecodeLevelMap(bytes, size, &map)) return false;
 
   levelMap = map;
   std::memcpy(bricks, levelMap.bricks, sizeof bricks);

@@ -20,12 +20,15 @@ struct LevelPictures {
 };
 extern LevelPictures levelPictures;
 
-// Level n's map from [LEVELS] L<n> of zindo.ini. Callers do not look at the result.
+// Level n's map from [LEVELS] L<n> of zindo.ini, or of the player's set in use
+// (game/files/LevelSet.h). Callers do not look at the result.
 bool LoadLevelMap(std::int32_t n);
 // Reads a map file (full path) and installs it: the level record, the live bricks and
 // physics, the island and brick pictures, the level music; then culls and arms the bricks.
 // False, with everything left as it was, when the file cannot be read or is not a map.
 bool ReadLevelFile(const char* path);
+// The same for a map's bytes already read.
+bool InstallLevel(const unsigned char* bytes, std::size_t size);
 // Decodes the first kLevelMapSize bytes of a map file into a level record, field by field.
 // False (record untouched) when there are fewer bytes or its physics are not finite numbers.
 bool DecodeLevelMap(const unsigned char* bytes, std::size_t size, LevelMap* map);

@@ -1,6 +1,9 @@
 #include "game/startup/CommandLine.h"
 
+#include "game/files/LevelSet.h"
+
 #include <cstring>
+#include <string>
 
 #ifndef ZR_VERSION
 #error "ZR_VERSION comes from the project's version in CMakeLists.txt"
@@ -18,25 +21,47 @@ struct Option {
   const char* help;
   // What the option does (value: the next argument, or nullptr); returns kPlay to go on
   // reading, or an exit code.
-  int (*run)(std::FILE* out, const char* value);
+  int (*run)(std::FILE* out, std::FILE* err, const char* value);
 };
 
-int PrintHelp(std::FILE* out, const char*);
+int PrintHelp(std::FILE* out, std::FILE*, const char*);
 
-int PrintVersion(std::FILE* out, const char*) {
+bool levelAlone = false;
+
+int PrintVersion(std::FILE* out, std::FILE*, const char*) {
   std::fprintf(out, "zindorumba %s\n", ZR_VERSION);
   return 0;
 }
+
+// A level set of the player's own: refused at once, with the file, the line and the reason,
+// when any of its levels is one the game would refuse.
+int UseLevels(std::FILE* err, const char* value, bool alone) {
+  std::string error;
+  if (CustomLevels()) {
+    std::fprintf(err, "zindorumba: give one of --level and --levels, once\n");
+    return kBadUsage;
+  }
+  if (!(alone ? UseLevelFile(value, error) : UseLevelFolder(value, error))) {
+    std::fprintf(err, "zindorumba: %s\n", error.c_str());
+    return kBadUsage;
+  }
+  levelAlone = alone;
+  return kPlay;
+}
+int UseLevel(std::FILE*, std::FILE* err, const char* value) { return UseLevels(err, value, true); }
+int UseFolder(std::FILE*, std::FILE* err, const char* value) { return UseLevels(err, value, false); }
 
 // New options go into this table (an option with a value would take its argument next).
 const Option kOptions[] = {
     {"--help", "-h", nullptr, "show this help and exit", PrintHelp},
     {"--version", nullptr, nullptr, "show the version and exit", PrintVersion},
+    {"--level", nullptr, "FILE", "play this level alone (a source .txt or a map .map)", UseLevel},
+    {"--levels", nullptr, "FOLDER", "play the levels of this folder (docs/custom-levels.md)", UseFolder},
 };
 
-int PrintHelp(std::FILE* out, const char*) {
+int PrintHelp(std::FILE* out, std::FILE*, const char*) {
   std::fprintf(out,
-               "Usage: zindorumba [OPTION]\n"
+               "Usage: zindorumba [OPTION]...\n"
                "A ball-and-paddle game: a drummer monkey breaks the crates of a tropical island.\n"
                "The welcome dialog chooses a window or full screen and the gamepad.\n\n");
   for (const Option& o : kOptions) {
@@ -72,8 +97,10 @@ int ReadCommandLine(int argc, const char* const* argv, std::FILE* out, std::FILE
       }
       value = argv[++i];
     }
-    const int code = found->run(out, value);
+    const int code = found->run(out, err, value);
     if (code != kPlay) return code;
   }
   return kPlay;
 }
+
+bool LevelAloneAsked() { return levelAlone; }

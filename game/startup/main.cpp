@@ -1,3 +1,4 @@
+#include "game/menus/MainMenu.h"
 #include "game/startup/CommandLine.h"
 #include "game/startup/GameMain.h"
 
@@ -6,5 +7,6 @@
 int main(int argc, char** argv) {
   const int code = ReadCommandLine(argc, argv, stdout, stderr);
   if (code >= 0) return code;
+  if (LevelAloneAsked()) return GameMainWith([] { PlayLevelAlone(); });
   return GameMain();
 }

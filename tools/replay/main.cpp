@@ -1,4 +1,5 @@
 // zindo-replay --root DIR --script FILE [--max-frames N] [--max-time MS] [--screen highscores:SCORE|demos:N]
+//              [--level FILE | --levels FOLDER]
 // Runs the game on the scripted platform: DIR plays the executable's folder, the script
 // gives the input. Prints each message box as it is shown and "frames: N time_ms: T" at the
 // end. Exit 0, or 3 when a limit was hit, or 2 for a bad script or bad arguments.
@@ -8,10 +9,13 @@
 #include "engine/services/Random.h"
 #include "engine/services/Services.h"
 #include "game/files/DataConfig.h"
+#include "game/files/LevelSet.h"
 #include "game/files/RawFiles.h"
 #include "game/playscreen/PlayGame.h"
 #include "game/rules/GameRecord.h"
 #include "game/scores/HighScoreScreen.h"
+#include "game/menus/MainMenu.h"
+#include "game/startup/CommandLine.h"
 #include "game/startup/GameMain.h"
 #include "game/ui/Screen.h"
 #include "platform/script/script_audio.h"
@@ -203,7 +207,7 @@ bool ParseCount(const char* s, std::uint64_t* out) {
 
 int Usage(const char* why) {
   std::fprintf(stderr,
-               "zindo-replay: %s\nusage: zindo-replay --root DIR --script FILE [--max-frames N] [--max-time MS] [--screen highscores:SCORE]\n",
+               "zindo-replay: %s\nusage: zindo-replay --root DIR --script FILE [--max-frames N] [--max-time MS] [--screen highscores:SCORE] [--level FILE | --levels FOLDER]\n",
                why);
   return 2;
 }
@@ -238,7 +242,7 @@ std::uint64_t HeapInUse() {
 // after the first and after the last.
 void RunDemos() {
   bigPlancheSheet = LoadSprite(KPath::MakeAbsolute("data\\sprites\\bigplanche.bmp"));
-  gameRecord.levelCount = GetDataInt("levelcount");
+  gameRecord.levelCount = LevelCountOfSet();
   std::uint64_t afterFirst = 0;
   for (std::uint64_t i = 0; i < demoRuns && !KDisplayWindow::IsQuitRequested(); ++i) {
     gameRecord.highestLevel = ReadHighestLevel();
@@ -285,6 +289,11 @@ int main(int argc, char** argv) {
         return Usage("--screen wants highscores:SCORE or demos:N");
       }
       screenGiven = true;
+    } else if ((arg == "--level" || arg == "--levels") && value) {
+      // The game's own options, read as the game reads them (its messages and all).
+      const char* const gameArgs[] = {"zindorumba", argv[i], value};
+      const int code = ReadCommandLine(3, gameArgs, stdout, stderr);
+      if (code >= 0) return code;
     } else if (arg == "--max-time" && value) {
       std::uint64_t ms = 0;
       if (!ParseCount(value, &ms) || ms > UINT64_MAX / 1000) return Usage("--max-time wants milliseconds");
@@ -344,6 +353,8 @@ int main(int argc, char** argv) {
       highScores.Load(kHighScoreRows);
       RunHighScores(screenScore);
     });
+  else if (LevelAloneAsked())
+    GameMainWith([] { PlayLevelAlone(); });
   else
     GameMain();
   script::SetTickHook(nullptr);

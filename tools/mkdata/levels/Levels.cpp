@@ -1,7 +1,7 @@
 // The level maps under data/levels/maps/ and zindo.ini, compiled from the level files of
 // levels/ (levelNN.txt, played in the order of their names).
 #include "tools/mkdata/MkData.h"
-#include "tools/mkdata/levels/LevelSource.h"
+#include "game/files/LevelSource.h"
 
 #include "tools/common/BmpWriter.h"
 

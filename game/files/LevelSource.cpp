@@ -1,4 +1,4 @@
-#include "tools/mkdata/levels/LevelSource.h"
+#include "game/files/LevelSource.h"
 
 #include <cstdint>
 #include <cstdlib>
