@@ -118,6 +118,12 @@ void MakeParentFolders(const char* path) {
 
 }  // namespace
 
+const char* PlayerDataFolder() {
+  static char folder[kMaxPath];
+  if (!plat::UserDataFolder(folder, sizeof folder) || folder[0] == '\0') return nullptr;
+  return folder;
+}
+
 const char* KPath::MakeAbsolute(const char* name) {
   if (exeFolder[0] == '\0') InitEngineServices();
   return PathIn(dataFolder, name);

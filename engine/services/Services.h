@@ -39,6 +39,10 @@ class KPath {
 // kept. A folder that refuses files for another reason than permissions or a read-only file
 // system (missing, full) stays the save folder, and saves there fail as they always did.
 const char* SaveFolder();
+// The player's own data folder ($XDG_DATA_HOME/zindorumba, by default
+// ~/.local/share/zindorumba; created when missing), whatever SaveFolder is; null without a
+// home. The result lives in one buffer, kept until the next call.
+const char* PlayerDataFolder();
 // True when SaveFolder is the executable's own folder.
 bool SavesBesideExecutable();
 

@@ -1,5 +1,6 @@
 #include "game/startup/CommandLine.h"
 
+#include "engine/services/Services.h"
 #include "game/files/LevelSet.h"
 
 #include <cstring>
@@ -50,6 +51,15 @@ int UseLevels(std::FILE* err, const char* value, bool alone) {
 }
 int UseLevel(std::FILE*, std::FILE* err, const char* value) { return UseLevels(err, value, true); }
 int UseFolder(std::FILE*, std::FILE* err, const char* value) { return UseLevels(err, value, false); }
+// The levels in the player's own data folder, as a second set beside the shipped one.
+int UseOwnLevels(std::FILE*, std::FILE* err, const char*) {
+  const char* home = PlayerDataFolder();
+  if (!home) {
+    std::fprintf(err, "zindorumba: no data folder of your own (neither XDG_DATA_HOME nor HOME is set)\n");
+    return kBadUsage;
+  }
+  return UseLevels(err, (std::string(home) + "/levels").c_str(), false);
+}
 
 // New options go into this table (an option with a value would take its argument next).
 const Option kOptions[] = {
@@ -57,6 +67,7 @@ const Option kOptions[] = {
     {"--version", nullptr, nullptr, "show the version and exit", PrintVersion},
     {"--level", nullptr, "FILE", "play this level alone (a source .txt or a map .map)", UseLevel},
     {"--levels", nullptr, "FOLDER", "play the levels of this folder (docs/custom-levels.md)", UseFolder},
+    {"--my-levels", nullptr, nullptr, "play the levels in your data folder's levels/ (XDG)", UseOwnLevels},
 };
 
 int PrintHelp(std::FILE* out, std::FILE*, const char*) {

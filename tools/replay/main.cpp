@@ -1,5 +1,5 @@
 // zindo-replay --root DIR --script FILE [--max-frames N] [--max-time MS] [--screen highscores:SCORE|demos:N]
-//              [--level FILE | --levels FOLDER]
+//              [--level FILE | --levels FOLDER | --my-levels]
 // Runs the game on the scripted platform: DIR plays the executable's folder, the script
 // gives the input. Prints each message box as it is shown and "frames: N time_ms: T" at the
 // end. Exit 0, or 3 when a limit was hit, or 2 for a bad script or bad arguments.
@@ -207,7 +207,7 @@ bool ParseCount(const char* s, std::uint64_t* out) {
 
 int Usage(const char* why) {
   std::fprintf(stderr,
-               "zindo-replay: %s\nusage: zindo-replay --root DIR --script FILE [--max-frames N] [--max-time MS] [--screen highscores:SCORE] [--level FILE | --levels FOLDER]\n",
+               "zindo-replay: %s\nusage: zindo-replay --root DIR --script FILE [--max-frames N] [--max-time MS] [--screen highscores:SCORE] [--level FILE | --levels FOLDER | --my-levels]\n",
                why);
   return 2;
 }
@@ -294,6 +294,11 @@ int main(int argc, char** argv) {
       const char* const gameArgs[] = {"zindorumba", argv[i], value};
       const int code = ReadCommandLine(3, gameArgs, stdout, stderr);
       if (code >= 0) return code;
+    } else if (arg == "--my-levels") {
+      const char* const gameArgs[] = {"zindorumba", argv[i]};
+      const int code = ReadCommandLine(2, gameArgs, stdout, stderr);
+      if (code >= 0) return code;
+      continue;
     } else if (arg == "--max-time" && value) {
       std::uint64_t ms = 0;
       if (!ParseCount(value, &ms) || ms > UINT64_MAX / 1000) return Usage("--max-time wants milliseconds");
