@@ -74,12 +74,16 @@ std::string SetName(const fs::path& p) {
   return name.empty() ? "custom" : name;
 }
 
+// The maps of the set, made once when it is chosen: a file changed or removed later does not
+// change the game being played.
+std::vector<std::string> customMaps;
+
 bool CheckAll(CustomLevelSet& set, std::string& error) {
-  for (const std::string& f : set.files) {
-    std::string bytes;
-    if (!ReadLevelAsMap(f, bytes, error)) return false;
-  }
+  std::vector<std::string> maps(set.files.size());
+  for (std::size_t i = 0; i < set.files.size(); ++i)
+    if (!ReadLevelAsMap(set.files[i], maps[i], error)) return false;
   customSet = set;
+  customMaps = maps;
   customInUse = true;
   return true;
 }
@@ -155,9 +159,9 @@ std::int32_t LevelCountOfSet() {
 }
 
 bool CustomLevelMapBytes(std::int32_t n, std::string& bytes) {
-  if (!customInUse || n < 1 || n > static_cast<std::int32_t>(customSet.files.size())) return false;
-  std::string error;
-  return ReadLevelAsMap(customSet.files[static_cast<std::size_t>(n - 1)], bytes, error);
+  if (!customInUse || n < 1 || n > static_cast<std::int32_t>(customMaps.size())) return false;
+  bytes = customMaps[static_cast<std::size_t>(n - 1)];
+  return true;
 }
 
 std::string SaveFileOfSet(const char* name) {
