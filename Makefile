@@ -39,7 +39,7 @@ test: build
 # folder the install made (none of them there before) in $(BUILD_DIR)/install_folders.txt;
 # uninstall reads both (give it the same DESTDIR).
 PREFIX ?= /usr/local
-INSTALLED_TARGETS := zindorumba game_data screenshot manpage
+INSTALLED_TARGETS := zindorumba zindo-editor game_data screenshot manpage
 DESTDIR ?=
 install: configure
 	@cmake --build $(BUILD_DIR) -j$(JOBS) --target $(INSTALLED_TARGETS)

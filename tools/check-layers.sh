@@ -31,6 +31,7 @@ game/menus/         27
 game/startup/       28
 tools/common/       30
 tools/testkit/      30
+tools/editor/       30
 tools/mkdata/       31
 tools/replay/       31
 tools/              32

@@ -27,7 +27,8 @@ if ! DESTDIR=$root cmake --install "$build" --prefix /usr --component game >"$wo
   cat "$work/install.log" >&2
   exit 1
 fi
-strip --strip-unneeded --remove-section=.comment --remove-section=.note "$root/usr/games/zindorumba"
+strip --strip-unneeded --remove-section=.comment --remove-section=.note "$root/usr/games/zindorumba" \
+  "$root/usr/games/zindo-editor"
 
 doc=$root/usr/share/doc/zindorumba
 mkdir -p "$doc"
@@ -43,7 +44,7 @@ cp "$here/copyright" "$doc/copyright"
 # The packages of the libraries the executable links, as dpkg-shlibdeps finds them.
 mkdir -p "$work/debian"
 printf 'Source: zindorumba\n\nPackage: zindorumba\nArchitecture: any\n' >"$work/debian/control"
-depends=$(cd "$work" && dpkg-shlibdeps -O -e root/usr/games/zindorumba 2>"$work/shlibdeps.log") || {
+depends=$(cd "$work" && dpkg-shlibdeps -O -e root/usr/games/zindorumba -e root/usr/games/zindo-editor 2>"$work/shlibdeps.log") || {
   cat "$work/shlibdeps.log" >&2
   exit 1
 }
@@ -51,7 +52,7 @@ depends=${depends#shlibs:Depends=}
 
 find "$root" -type d -exec chmod 0755 {} +
 find "$root" -type f -exec chmod 0644 {} +
-chmod 0755 "$root/usr/games/zindorumba"
+chmod 0755 "$root/usr/games/zindorumba" "$root/usr/games/zindo-editor"
 mkdir -p "$root/DEBIAN"
 (cd "$root" && find usr -type f | LC_ALL=C sort | xargs -d '\n' md5sum) >"$root/DEBIAN/md5sums"
 size=$(du -sk --apparent-size "$root/usr" | cut -f1)

@@ -1,5 +1,5 @@
 // zindo-replay --root DIR --script FILE [--max-frames N] [--max-time MS] [--screen highscores:SCORE|demos:N]
-//              [--level FILE | --levels FOLDER | --my-levels]
+//              [--level FILE | --levels FOLDER | --my-levels | --editor FILE]
 // Runs the game on the scripted platform: DIR plays the executable's folder, the script
 // gives the input. Prints each message box as it is shown and "frames: N time_ms: T" at the
 // end. Exit 0, or 3 when a limit was hit, or 2 for a bad script or bad arguments.
@@ -20,6 +20,7 @@
 #include "game/ui/Screen.h"
 #include "platform/script/script_audio.h"
 #include "platform/script/script_platform.h"
+#include "tools/editor/Editor.h"
 #include "tools/replay/ReplayScript.h"
 
 #include <algorithm>
@@ -207,7 +208,7 @@ bool ParseCount(const char* s, std::uint64_t* out) {
 
 int Usage(const char* why) {
   std::fprintf(stderr,
-               "zindo-replay: %s\nusage: zindo-replay --root DIR --script FILE [--max-frames N] [--max-time MS] [--screen highscores:SCORE] [--level FILE | --levels FOLDER | --my-levels]\n",
+               "zindo-replay: %s\nusage: zindo-replay --root DIR --script FILE [--max-frames N] [--max-time MS] [--screen highscores:SCORE] [--level FILE | --levels FOLDER | --my-levels | --editor FILE]\n",
                why);
   return 2;
 }
@@ -224,6 +225,7 @@ void PrintGameEvent(GameEvent e) {
 }
 
 bool screenGiven = false;
+std::string editorFile;
 std::int32_t screenScore = -1;
 std::uint64_t demoRuns = 0;  // --screen demos:N
 
@@ -294,6 +296,8 @@ int main(int argc, char** argv) {
       const char* const gameArgs[] = {"zindorumba", argv[i], value};
       const int code = ReadCommandLine(3, gameArgs, stdout, stderr);
       if (code >= 0) return code;
+    } else if (arg == "--editor" && value) {
+      editorFile = value;  // the level editor on this level instead of the game
     } else if (arg == "--my-levels") {
       const char* const gameArgs[] = {"zindorumba", argv[i]};
       const int code = ReadCommandLine(2, gameArgs, stdout, stderr);
@@ -349,7 +353,9 @@ int main(int argc, char** argv) {
   script::SetTickHook(Tick);
   SetGameEventHook(PrintGameEvent);
 
-  if (demoRuns > 0)
+  if (!editorFile.empty())
+    RunEditor(editorFile, "false");
+  else if (demoRuns > 0)
     GameMainWith(RunDemos);
   else if (screenGiven)
     GameMainWith([] {
