@@ -308,6 +308,10 @@ int RunEditor(const std::string& path, const std::string& gamePath) {
   EditorState s;
   s.path = path;
   s.gamePath = gamePath;
+  if (s.path.size() < 4 || (s.path.compare(s.path.size() - 4, 4, ".txt") && s.path.compare(s.path.size() - 4, 4, ".map"))) {
+    std::fprintf(stderr, "zindo-editor: %s: a level is a source (.txt) or a map (.map)\n", path.c_str());
+    return 2;
+  }
   LevelSource level = EmptyLevel();
   std::ifstream exists(path);
   if (exists) {
@@ -316,10 +320,6 @@ int RunEditor(const std::string& path, const std::string& gamePath) {
       std::fprintf(stderr, "zindo-editor: %s\n", error.c_str());
       return 2;
     }
-  }
-  if (s.path.size() < 4 || (s.path.compare(s.path.size() - 4, 4, ".txt") && s.path.compare(s.path.size() - 4, 4, ".map"))) {
-    std::fprintf(stderr, "zindo-editor: %s: a level is a source (.txt) or a map (.map)\n", path.c_str());
-    return 2;
   }
   KLogger logger(2);
   LoadDataConfig();
