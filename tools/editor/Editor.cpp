@@ -121,13 +121,22 @@ void Say(const char* caption, const std::string& text) { ShowMessageBox(caption,
 
 bool Save(const EditorState& s, const LevelSource& level) {
   std::string text, why;
-  if (!WriteLevelSource(level, text, why)) {
-    Say("Not saved", why);
-    return false;
+  bool offGrid = false;
+  const std::string base = s.path.substr(0, s.path.size() - 4);
+  if (!WriteLevelSource(level, text, why, &offGrid)) {
+    if (!offGrid) {
+      Say("Not saved", why);
+      return false;
+    }
+    // Crates placed freely: the map holds any place, the source only the grid's.
+    std::ofstream(base + ".map", std::ios::binary) << BuildLevelMap(level);
+    std::printf("saved: %s.map\n", base.c_str());
+    std::fflush(stdout);
+    Say("Saved as a map only", why);
+    return true;
   }
   LevelSource parsed;
   ParseLevelSource(text, parsed, why);
-  const std::string base = s.path.substr(0, s.path.size() - 4);
   std::ofstream(base + ".txt", std::ios::binary) << text;
   std::ofstream(base + ".map", std::ios::binary) << BuildLevelMap(parsed);
   std::printf("saved: %s.txt %s.map\n", base.c_str(), base.c_str());
@@ -231,7 +240,7 @@ bool HandleKeys(EditorState& s, LevelHistory& h) {
   if (Pressed(s, KEY_S)) Save(s, h.Level());
   if (Pressed(s, KEY_T) && Save(s, h.Level())) {
     // The real game plays the level alone; the editor waits and goes on as it was.
-    const std::string command = "'" + s.gamePath + "' --level '" + s.path + "'";
+    const std::string command = "'" + s.gamePath + "' --level '" + s.path.substr(0, s.path.size() - 4) + ".map'";
     if (std::system(command.c_str()) != 0) Say("Test", "The game did not play the level: " + command);
     std::memset(s.keyWas, 1, sizeof s.keyWas);
   }

@@ -95,22 +95,19 @@ bool LoadLevelDocument(const std::string& path, LevelSource& level, std::string&
   return true;
 }
 
-bool WriteLevelSource(const LevelSource& level, std::string& text, std::string& why) {
-  std::vector<LevelBrick> bricks = level.bricks;
+bool CheckLevelPlaces(const LevelSource& level, std::string& why) {
+  const std::vector<LevelBrick>& bricks = level.bricks;
   if (bricks.size() > static_cast<std::size_t>(kBrickCount))
     return why = "more than " + std::to_string(kBrickCount) + " crates: a map holds " + std::to_string(kBrickCount), false;
-  if (bricks.empty()) return why = "no crate: the level would end at once", false;
-  std::sort(bricks.begin(), bricks.end(),
-            [](const LevelBrick& a, const LevelBrick& b) { return std::tie(a.top, a.left) < std::tie(b.top, b.left); });
-  const int top = bricks.front().top;
-  int rows = 0;
+  bool mustClear = false, sealed = false, breaker = false;
   for (const LevelBrick& b : bricks) {
-    const std::string at = " at x " + std::to_string(b.left) + ", y " + std::to_string(b.top);
     if (b.left < kFieldLeft || b.left + b.Width() > kFieldRight || b.top < kFieldTop || b.top + b.Height() > kFieldBottom)
-      return why = std::string("a ") + b.picture->name + at + " is outside the field", false;
-    if ((b.left - kFieldLeft) % kCell || (b.top - top) % kCell)
-      return why = std::string("a ") + b.picture->name + at + " is off the grid", false;
-    rows = std::max(rows, (b.top - top + b.Height()) / kCell);
+      return why = std::string("a ") + b.picture->name + " at x " + std::to_string(b.left) + ", y " +
+                   std::to_string(b.top) + " is outside the field",
+             false;
+    mustClear = mustClear || (b.strength >= 1 && b.strength < 100);
+    sealed = sealed || b.strength == 0;
+    breaker = breaker || b.bonus == FindBonusKind("GunBat") || b.bonus == FindBonusKind("AutoBreaker");
   }
   for (std::size_t i = 0; i < bricks.size(); ++i)
     for (std::size_t j = i + 1; j < bricks.size(); ++j) {
@@ -122,6 +119,28 @@ bool WriteLevelSource(const LevelSource& level, std::string& text, std::string& 
                      ", y " + std::to_string(b.top) + " overlap",
                false;
     }
+  if (!mustClear) return why = "no crate of strength 1..99: the level would end at once", false;
+  if (sealed && !breaker) return why = "sealed crates (strength 0) need a GunBat or AutoBreaker in the level", false;
+  return true;
+}
+
+bool WriteLevelSource(const LevelSource& level, std::string& text, std::string& why, bool* offGrid) {
+  if (offGrid) *offGrid = false;
+  if (!CheckLevelPlaces(level, why)) return false;
+  std::vector<LevelBrick> bricks = level.bricks;
+  std::sort(bricks.begin(), bricks.end(),
+            [](const LevelBrick& a, const LevelBrick& b) { return std::tie(a.top, a.left) < std::tie(b.top, b.left); });
+  const int top = bricks.front().top;
+  int rows = 0;
+  for (const LevelBrick& b : bricks) {
+    if ((b.left - kFieldLeft) % kCell || (b.top - top) % kCell) {
+      if (offGrid) *offGrid = true;
+      return why = std::string("a ") + b.picture->name + " at x " + std::to_string(b.left) + ", y " +
+                   std::to_string(b.top) + " is off the grid (a source holds grid places only)",
+             false;
+    }
+    rows = std::max(rows, (b.top - top + b.Height()) / kCell);
+  }
   // One character a kind of crate (picture, strength, bonus).
   static const char kKeys[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   std::map<std::tuple<std::string, short, short>, char> keys;

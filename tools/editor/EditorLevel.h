@@ -17,9 +17,13 @@ short StrengthOfPicture(const BrickPicture* picture);
 
 // The text source of a level (the format of levels/*.txt). False, with the reason, for a level
 // the game would refuse or cull: a crate outside the field or off the grid, crates
-// overlapping, more than the map holds, nothing to clear, sealed crates without a way to
-// break them. The text is read back by the game's own reader and must give the same crates.
-bool WriteLevelSource(const LevelSource& level, std::string& text, std::string& why);
+// overlapping, more than the map holds, nothing to clear (no crate at all), sealed crates
+// without a way to break them. The text is read back by the game's own reader and must give the same crates.
+// *offGrid tells when that was the only fault: the level can still be saved as a map.
+bool WriteLevelSource(const LevelSource& level, std::string& text, std::string& why, bool* offGrid = nullptr);
+// The checks of a map (no grid): inside the field, no overlap, at most 200, something to
+// clear, a way to break sealed crates. False with the reason.
+bool CheckLevelPlaces(const LevelSource& level, std::string& why);
 
 // Every change goes through here, so that it can be undone.
 class LevelHistory {
