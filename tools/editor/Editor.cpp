@@ -98,7 +98,8 @@ void Draw(const EditorState& s, const LevelSource& level) {
   const BrickPicture& p = kBrickPictures[s.picture];
   if (s.drag == EditorState::Drag::kRectangle)
     Frame(std::min(s.pressX, mx), std::min(s.pressY, my), std::max(s.pressX, mx) + 1, std::max(s.pressY, my) + 1, kYellow);
-  else if (s.drag == EditorState::Drag::kNone && mx >= kFieldLeft && BrickAt(level, mx, my) < 0) {
+  else if (s.drag == EditorState::Drag::kNone && mx >= kFieldLeft && mx < kFieldRight && my >= kFieldTop &&
+           my < kFieldBottom && BrickAt(level, mx, my) < 0) {
     // Where a click places the crate.
     const int x = Snap(s, mx, kFieldLeft), y = Snap(s, my, kFieldTop);
     Frame(x, y, x + p.right - p.left, y + p.bottom - p.top, kWhite);
@@ -281,7 +282,7 @@ void HandlePointer(EditorState& s, LevelHistory& h) {
     } else if (s.drag == EditorState::Drag::kRectangle) {
       if (std::abs(mx - s.pressX) < 4 && std::abs(my - s.pressY) < 4) {
         s.selected.clear();
-        if (mx >= kFieldLeft) {
+        if (mx >= kFieldLeft && mx < kFieldRight && my >= kFieldTop && my < kFieldBottom) {
           const BrickPicture& p = kBrickPictures[s.picture];
           LevelSource& l = h.Edit();
           l.bricks.push_back(LevelBrick{&p, Snap(s, mx, kFieldLeft), Snap(s, my, kFieldTop), StrengthOfPicture(&p), -1});
