@@ -65,7 +65,7 @@ int UseOwnLevels(std::FILE*, std::FILE* err, const char*) {
 const Option kOptions[] = {
     {"--help", "-h", nullptr, "show this help and exit", PrintHelp},
     {"--version", nullptr, nullptr, "show the version and exit", PrintVersion},
-    {"--level", nullptr, "FILE", "play this level alone (a source .txt or a map .map)", UseLevel},
+    {"--level", nullptr, "FILE", "play this level alone at once (a source .txt or a map .map)", UseLevel},
     {"--levels", nullptr, "FOLDER", "play the levels of this folder (docs/custom-levels.md)", UseFolder},
     {"--my-levels", nullptr, nullptr, "play the levels in your data folder's levels/ (XDG)", UseOwnLevels},
 };

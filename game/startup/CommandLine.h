@@ -8,5 +8,6 @@
 // levels (game/files/LevelSet.h), a faulty one said on err. Returns -1 when the game is to start, otherwise
 // the exit code to end with at once: 0 after --help or --version, 2 after a bad argument.
 int ReadCommandLine(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
-// --level FILE was given: the game plays that level without the menu and ends.
+// --level FILE was given: the game plays that level without the welcome dialog and the menu,
+// and ends.
 bool LevelAloneAsked();

@@ -9,13 +9,19 @@
 #include "game/layout/ScreenSize.h"
 #include "game/menus/MainMenu.h"
 #include "game/sound/SoundCues.h"
+#include "game/startup/CommandLine.h"
 #include "game/startup/GameMain.h"
 #include "game/startup/WelcomeDialog.h"
 #include "game/ui/Screen.h"
 
 bool InitGame() {
   LoadDataConfig();
-  if (!ShowWelcomeDialog()) {
+  if (LevelAloneAsked()) {
+    // One level to test-play (the editor's Test): no dialog, the last choices of it.
+    InitEngineServices();
+    LoadWindowedFlag();
+    LoadGamepadFlag();
+  } else if (!ShowWelcomeDialog()) {
     Trace("ShowWelcomeDialog FAILED !");
     return false;
   }
