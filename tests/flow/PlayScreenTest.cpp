@@ -84,6 +84,31 @@ class PlayScreenTest : public FlowTest {
 
 };
 
+TEST_F(PlayScreenTest, TrackStrips) {
+  delete levelPictures.grassPicture;
+  levelPictures.grassPicture = nullptr;
+  play.shellCasings[0] = {85, 535, 0, 0, true};  // the track lies over the shots, under the monkey
+  play.bullets[0] = {88, 538, 0, 0, true};
+  EXPECT_EQ(At(90, 540), C565(kMonkey));
+  delete gameSprites.monkeyPicture;
+  gameSprites.monkeyPicture = nullptr;
+  EXPECT_EQ(At(90, 540), C565(kTrackA));
+  play.shellCasings[0].active = play.bullets[0].active = false;
+  play.trackScroll = 0.9f;  // drawn as 0
+  EXPECT_EQ(At(80, 540), C565(kTrackB));  // the first piece cut to its last 7 columns
+  const struct {
+    int x, y;
+    Rgb colour;
+  } offsetZero[] = {{79, 540, kIsland},  {100, 536, kIsland}, {100, 537, kTrackA}, {100, 544, kTrackA},
+                    {100, 545, kIsland}, {96, 566, kIsland},  {97, 566, kTrackA},  {750, 566, kTrackB}};
+  for (const auto& p : offsetZero) EXPECT_EQ(BackPixel(p.x, p.y), C565(p.colour)) << p.x << ", " << p.y;
+  play.trackScroll = 50.0f;  // strip one cut from column 186, strip two (running back) from 189
+  EXPECT_EQ(At(93, 540), C565(kTrackA));
+  EXPECT_EQ(BackPixel(94, 540), C565(kTrackB));
+  EXPECT_EQ(BackPixel(90, 566), C565(kTrackA));
+  EXPECT_EQ(BackPixel(91, 566), C565(kTrackB));
+}
+
 TEST_F(PlayScreenTest, GunFrameReplacesDrummerAndBat) {
   play.batX = 300;
   gameRecord.batKind = 3;
