@@ -42,7 +42,9 @@ while read -r n f k; do
 done <<<"$rows"
 
 # Every test named in the last column exists (Suite.Name of a TEST, TEST_F or TEST_P).
-tests=$(grep -rhoE '^(TEST|TEST_F|TEST_P)\( *[A-Za-z0-9_]+, *[A-Za-z0-9_]+' tests | sed -E 's/^TEST(_F|_P)?\( *//; s/, */./' | sort -u)
+# A scenario tests/scenarios/NAME.script is the test Scenario.NAME.
+tests=$( { grep -rhoE '^(TEST|TEST_F|TEST_P)\( *[A-Za-z0-9_]+, *[A-Za-z0-9_]+' tests | sed -E 's/^TEST(_F|_P)?\( *//; s/, */./'
+  for s in tests/scenarios/*.script; do [ -f "$s" ] && basename "$s" .script | sed 's/^/Scenario./'; done; } | sort -u)
 lineno=0
 while IFS= read -r l; do
   lineno=$((lineno + 1))

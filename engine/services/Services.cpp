@@ -162,19 +162,4 @@ std::uint32_t KClock::GetMilliseconds() {
 
 void ShowMessageBox(const char* caption, const char* text) { plat::ShowMessageBox(caption, text); }
 
-KLogger::KLogger(unsigned char mode) : mode_(mode) {
-  if (mode_ == 1) {
-    infos_ = std::fopen("infos.log", "w");
-    errors_ = std::fopen("errors.log", "w");
-    fatals_ = std::fopen("fatals.log", "w");
-    debug_ = std::fopen("debug.log", "w");
-  }
-}
-
-KLogger::~KLogger() {
-  for (std::FILE* f : {infos_, errors_, fatals_, debug_}) {
-    if (f) std::fclose(f);
-  }
-}
-
 void Trace(const char*) {}

@@ -1,5 +1,5 @@
 // Small services everything leans on: paths beside the executable, the millisecond clock,
-// the message box, the (silent) logger and the trace routine.
+// the message box and the trace routine (its texts are discarded).
 #pragma once
 
 #include <cstdint>
@@ -58,27 +58,6 @@ class KClock {
 
 // A modal box with one OK button: caption first, then text.
 void ShowMessageBox(const char* caption, const char* text);
-
-// The engine's logger. Mode 1 opens "infos.log", "errors.log", "fatals.log" and "debug.log"
-// in the current directory; any other mode opens nothing. The game creates it with mode 2,
-// so a run writes no log file.
-class KLogger {
- public:
-  explicit KLogger(unsigned char mode);
-  ~KLogger();
-  KLogger(const KLogger&) = delete;
-  KLogger& operator=(const KLogger&) = delete;
-
-  unsigned char Mode() const { return mode_; }
-  bool HasFiles() const { return infos_ != nullptr; }
-
- private:
-  unsigned char mode_;
-  std::FILE* infos_ = nullptr;
-  std::FILE* errors_ = nullptr;
-  std::FILE* fatals_ = nullptr;
-  std::FILE* debug_ = nullptr;
-};
 
 // Progress texts of start-up and the menus ("InitialiseCursors OK", ...). They are discarded.
 void Trace(const char* text);

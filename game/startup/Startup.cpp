@@ -63,7 +63,6 @@ void ShutdownGame() {
 }
 
 int GameMainWith(const std::function<void()>& firstScreen) {
-  KLogger logger(2);
   if (!InitGame()) {
     ShutdownGame();  // whatever the start had made (a box has said why)
     return 0;

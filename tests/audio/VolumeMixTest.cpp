@@ -31,28 +31,6 @@ class VolumeMixTest : public ::testing::Test {
   int count = 0;
 };
 
-TEST_F(VolumeMixTest, VolumeIndexExamples) {
-  // {master, own volume, index, attenuation of that index in hundredths of a decibel}
-  const int cases[][4] = {{100, 100, 99, 200}, {100, 0, 0, 10000}, {80, 100, 80, 1060}, {100, 80, 80, 1060},
-                          {33, 33, 10, 4677},  // 1089 / 100, truncated
-                          {-5, 100, 0, 10000}, {200, 100, 99, 200}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(KSound::VolumeIndex(c[0], c[1]), c[2]) << c[0] << " x " << c[1];
-    EXPECT_EQ(KSound::Attenuation(c[2]), c[3]) << c[2];
-  }
-  EXPECT_EQ(KSound::Attenuation(1), 6623);
-  EXPECT_EQ(KSound::Attenuation(95), 1000);
-
-  // The same numbers on a loaded sound, through the effects master.
-  auto s = Constant(1000, 100);
-  for (const auto& c : cases) {
-    if (c[0] < 0) continue;  // a negative master leaves the master as it was
-    KSound::SetGlobalVolumes(-1, c[0]);
-    s->SetVolume(c[1]);
-    EXPECT_EQ(s->BufferVolume(), -c[3]) << c[0] << " x " << c[1];
-  }
-}
-
 TEST_F(VolumeMixTest, GlobalVolumesChangeOnlyWhatIsGivenAndApplyAtTheNextPlay) {
   KSound::SetGlobalVolumes(70, 60);
   KSound::SetGlobalVolumes(-1, 50);

@@ -58,7 +58,6 @@ class PlayScreenTest : public FlowTest {
     gameRecord.batKind = 1;
   }
   void TearDown() override {
-    for (KGraphic* g : hidden) delete g;
     FlowTest::TearDown();
   }
   void WriteRegions(const std::string& relative, int w, int h, Rgb base, const std::vector<Region>& regions) {
@@ -83,94 +82,7 @@ class PlayScreenTest : public FlowTest {
     bricks[i].hits = static_cast<std::int16_t>(hits);
   }
 
-  struct Layer {
-    const char* name;
-    Rgb colour;
-    std::function<void()> remove;
-  };
-  // Layers bottom to top at (x, y): each in turn is the one seen there, from the top down,
-  // until only the backdrop is left.
-  void Peel(int x, int y, const std::vector<Layer>& layers) {
-    for (auto it = layers.rbegin(); it != layers.rend(); ++it) {
-      EXPECT_EQ(At(x, y), C565(it->colour)) << it->name << " should be seen at " << x << ", " << y;
-      it->remove();
-    }
-    EXPECT_EQ(At(x, y), C565(kIsland)) << "the backdrop at " << x << ", " << y;
-  }
-  // Every object with a position of its own over (x, y), with `fixed` (pictures drawn at fixed
-  // places) inserted after the shots.
-  std::vector<Layer> Layers(int x, int y, std::vector<Layer> fixed) {
-    const float fx = static_cast<float>(x - 5), fy = static_cast<float>(y - 5);
-    play.shellCasings[0] = {fx, fy, 0, 0, true};
-    play.bullets[0] = {fx + 3, fy + 3, 0, 0, true};
-    Ball& ball = play.balls[0];
-    ball.active = true;
-    ball.picture = gameSprites.ballPicture;
-    ball.width = ball.height = 20;
-    ball.x = fx;
-    ball.y = fy;
-    PutBrick(0, x, y);
-    play.fruits[0] = {true, fx, fy, 0, 0, 0, 0, 31, 45, 0, 0, 0, 0, 0};
-    play.bonusDrops[0] = {true, fx, fy, 1, 1, 290, 0};
-    bricks[1] = {};  // an explosion past its first two rows, its frame over (x, y)
-    bricks[1].left = static_cast<float>(x);
-    bricks[1].top = static_cast<float>(y);
-    bricks[1].explosionTimer = 1;
-    bricks[1].explosionSrcY = 60;
-    std::vector<Layer> layers = {{"casing", kCasing, [] { play.shellCasings[0].active = false; }},
-                                 {"bullet", kBullet, [] { play.bullets[0].active = false; }}};
-    layers.insert(layers.end(), fixed.begin(), fixed.end());
-    const std::vector<Layer> moving = {
-        {"ball", kBall, [] { play.balls[0].active = false; }},
-        {"brick", kStage[0], [] { bricks[0].alive = 0; }},
-        {"fruit", kFruit, [] { play.fruits[0].active = false; }},
-        {"capsule", kCapsule, [] { play.bonusDrops[0].active = false; }},
-        {"caption", kCaption, [] { play.captionOn = false; }},
-        {"explosion", kExplosion, [] { bricks[1].explosionTimer = 0; }}};
-    for (const Layer& l : moving)
-      if (std::string(l.name) != "caption" || play.captionOn) layers.push_back(l);
-    return layers;
-  }
-  // Takes a picture away for the rest of the test (the fixture frees it).
-  std::function<void()> Hide(KGraphic*& slot) {
-    return [this, &slot] {
-      hidden.push_back(slot);
-      slot = nullptr;
-    };
-  }
-  std::vector<KGraphic*> hidden;
 };
-
-TEST_F(PlayScreenTest, LayerOrder) {
-  {
-    SCOPED_TRACE("bottom of the screen, left of the track");
-    play.batX = 50;
-    Peel(60, 540,
-         Layers(60, 540,
-                {{"monkey", kMonkey, Hide(gameSprites.monkeyPicture)},
-                 {"grass", kGrass, Hide(levelPictures.grassPicture)},
-                 {"drummer", kDrummer, Hide(gameSprites.batterPicture)},
-                 {"bat", kBat[1], Hide(gameSprites.batPictures[1])}}));
-  }
-  {
-    SCOPED_TRACE("side-panel mascot");
-    gameRecord.monkeyHappy = false;
-    Peel(100, 150, Layers(100, 150, {{"mascot", kMascot, Hide(gameSprites.losePicture)}}));
-  }
-  {
-    SCOPED_TRACE("bonus caption");
-    play.captionOn = true;
-    play.captionIcon = 56;
-    play.captionY = 575;
-    Peel(200, 585, Layers(200, 585, {}));
-  }
-  {
-    SCOPED_TRACE("score, drawn last");  // in its last digit "0", not inside a "1"
-    std::vector<Layer> layers = Layers(115, 218, {});
-    layers.push_back({"score", kDigit, [] { gameRecord.score = 1; }});
-    Peel(115, 218, layers);
-  }
-}
 
 TEST_F(PlayScreenTest, TrackStrips) {
   delete levelPictures.grassPicture;

@@ -1,6 +1,5 @@
 #include "tests/support/EngineTest.h"
 
-#include "engine/services/Random.h"
 #include "platform/platform.h"
 
 #include <chrono>
@@ -114,33 +113,6 @@ TEST_F(LoadPictureTest, JpegDecodes) {
   EXPECT_EQ(g.Surface()->pixels[2 * 16 + 1] & 0xf800, 0xf800);
 }
 
-TEST_F(LoadPictureTest, FailuresShowTheirBoxesAndLeaveAnEmptyPicture) {
-  const std::string missing = dir.File("data/sprites/balle.bmp");
-  KGraphic a;
-  EXPECT_EQ(Load(&a, missing), (std::vector<std::string>{"file not found | " + missing,
-                                                          "Impossible to create surface | dx surface",
-                                                          "Could not create surface | directx error"}));
-  ExpectFailedPicture(a);
-
-  ExpectRefused("", "file is corrupt", "empty.bmp");
-  ExpectRefused("these are not pixels", "File is corrupted", "notes.bmp");
-  // A bitmap cut in the middle of its pixels, and random bytes.
-  const std::string whole = EncodeBmp24(64, 64, std::vector<Rgb>(64 * 64, Rgb{9, 9, 9}));
-  ExpectRefused(whole.substr(0, whole.size() / 2), "File is corrupted", "cut.bmp");
-  std::string noise(5000, '\0');
-  for (char& ch : noise) ch = static_cast<char>(GameRand() & 0xff);
-  ExpectRefused(noise, "File is corrupted", "noise.bmp");
-
-  // A folder is not a picture.
-  KGraphic f;
-  dir.Write("folder.bmp/x", "x");
-  Load(&f, dir.File("folder.bmp"));
-  ExpectFailedPicture(f);
-  // A failed picture draws nothing.
-  f.BlitRect(0, 0, -1, -1, 0, 0);
-  for (std::uint16_t v : KGraphic::BackBufferSurface()->pixels) ASSERT_EQ(v, 0);
-}
-
 // A bitmap header alone (no pixels) declaring width x height at 32 bits.
 std::string BitmapHeader(std::int32_t width, std::int32_t height) {
   std::string s = "BM";
@@ -198,21 +170,6 @@ TEST_F(LoadPictureTest, AbsurdSizesInAHeaderAreRefusedBeforeDecoding) {
   EXPECT_TRUE(Load(&flipped, dir.Write("topdown.bmp", topDown)).empty());
   ASSERT_EQ(flipped.pixelHeight, 2);
   EXPECT_EQ(flipped.Surface()->pixels[0], 31);  // the file's first row (blue) is now the top one
-}
-
-TEST_F(LoadPictureTest, OnlyBitmapsJpegAndPngAreDecoded) {
-  // A 1 x 1 GIF and a PNM: pictures other decoders know, not formats this game reads.
-  const std::string gif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00,"
-                        "\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02D\x01\x00;", 35);
-  for (const std::string& bytes : {gif, std::string("P3\n1 1\n255\n255 0 0\n")}) ExpectRefused(bytes, "File is corrupted");
-  // The screenshots of the replay tests are PNG files, which still decode.
-  const std::vector<std::uint32_t> px = {0x102030, 0x405060};
-  const std::string png = dir.File("two.png");
-  ASSERT_TRUE(plat::WritePng24(png.c_str(), px.data(), 2, 1));
-  std::vector<std::uint32_t> decoded;
-  int w = 0, h = 0;
-  ASSERT_TRUE(DecodePictureFile(png.c_str(), &decoded, &w, &h));
-  EXPECT_EQ(decoded, px);
 }
 
 TEST_F(LoadPictureTest, TgaBranchIsCaseSensitive) {

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 #include <string>
 
 namespace {
@@ -71,33 +70,6 @@ TEST(ClockTest, EveryReadAdvancesTheVirtualClockSoBusyWaitsEnd) {
   while (KClock::GetMilliseconds() - start < 2) ++reads;
   EXPECT_GE(reads, 150);
   EXPECT_LE(reads, 250);
-}
-
-// The game runs its logger silent: no file appears and its trace texts go nowhere.
-TEST(LoggerTest, ModeTwoWritesNothingModeOneOpensTheFour) {
-  namespace fs = std::filesystem;
-  const fs::path old = fs::current_path();
-  const fs::path dir = fs::temp_directory_path() / ("zr-logger-" + std::to_string(::getpid()));
-  fs::create_directories(dir);
-  fs::current_path(dir);
-  {
-    ::testing::internal::CaptureStdout();
-    ::testing::internal::CaptureStderr();
-    KLogger silent(2);
-    Trace("InitialiseCursors OK");
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(silent.Mode(), 2);
-    EXPECT_FALSE(silent.HasFiles());
-  }
-  EXPECT_TRUE(fs::is_empty(dir));
-  {
-    KLogger loud(1);
-    EXPECT_TRUE(loud.HasFiles());
-  }
-  for (const char* f : {"infos.log", "errors.log", "fatals.log", "debug.log"}) EXPECT_TRUE(fs::exists(dir / f)) << f;
-  fs::current_path(old);
-  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -129,33 +129,6 @@ void BuildGame(const TempDir& root, int levelCount) {
   WriteLevelMap(root, "l.map", 1);
 }
 
-int PointerFrame(const std::vector<std::uint32_t>& shot, int x, int y) {
-  if (shot.empty() || At(shot, x, y) != kPointer) return -1;
-  for (int f = 0; f < 5; ++f)
-    if (At(shot, x + 4 + 3 * f + 1, y + 11) == kPointer && At(shot, x + 4 + 3 * f + 3, y + 11) == kPointer &&
-        (f == 0 || At(shot, x + 4 + 3 * f - 1, y + 11) != kPointer) &&
-        (f == 4 || At(shot, x + 4 + 3 * f + 4, y + 11) != kPointer))
-      return f;
-  return -1;
-}
-
-int ReadNumber(const std::vector<std::uint32_t>& shot, int rightX, int y) {
-  if (shot.empty()) return -1;
-  int value = 0, scale = 1, digits = 0;
-  int x = rightX;
-  for (;;) {
-    const std::uint32_t c = At(shot, x - 1, y + 6);
-    int d = 0;
-    while (d < 10 && DigitColour(d) != c) ++d;
-    if (d == 10) break;
-    value += d * scale;
-    scale *= 10;
-    ++digits;
-    x -= kDigits[d].end - kDigits[d].start;
-  }
-  return digits ? value : -1;
-}
-
 std::vector<std::pair<std::string, std::int32_t>> ReadTable(const std::string& path) {
   const std::string bytes = ReadFileBytes(path);
   std::vector<std::pair<std::string, std::int32_t>> table;

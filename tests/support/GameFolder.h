@@ -27,8 +27,6 @@ constexpr std::uint32_t kIsland = 0x285078;
 constexpr std::uint32_t kPanel = 0x784828;
 constexpr std::uint32_t kGameOverBackground = 0x500000;
 constexpr std::uint32_t kEndPicture = 0x005050;
-// Which pointer frame (0..4) is drawn with its hot spot at (x, y), or -1.
-int PointerFrame(const std::vector<std::uint32_t>& shot, int x, int y);
 
 // Writes the pictures the welcome dialog, the main menu, the options and the high-score
 // screen load, and zindo.ini with levelcount.
@@ -46,8 +44,6 @@ void CopyGame(const std::string& from, const TempDir& root);
 void WriteLevelMap(const TempDir& root, const std::string& name, int strength);
 void WriteInt32File(const TempDir& root, const std::string& name, const std::vector<std::int32_t>& values);
 
-// Reads the number drawn right-aligned at rightX, top y (the digit glyph colours), or -1.
-int ReadNumber(const std::vector<std::uint32_t>& shot, int rightX, int y);
 // The entries (name, score) of a saved high-score table.
 std::vector<std::pair<std::string, std::int32_t>> ReadTable(const std::string& path);
 

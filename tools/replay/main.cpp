@@ -1,8 +1,9 @@
 // zindo-replay --root DIR --script FILE [--max-frames N] [--max-time MS] [--screen highscores:SCORE|demos:N]
-//              [--level FILE | --levels FOLDER | --my-levels | --editor FILE]
+//              [--level FILE | --levels FOLDER | --my-levels | --editor FILE] [--trace N]
 // Runs the game on the scripted platform: DIR plays the executable's folder, the script
 // gives the input. Prints each message box as it is shown and "frames: N time_ms: T" at the
-// end. Exit 0, or 3 when a limit was hit, or 2 for a bad script or bad arguments.
+// end; with --trace N, a line of the game's state every N frames. Exit 0, or 3 when a limit
+// was hit, or 2 for a bad script or bad arguments.
 #include "engine/graphics/KDisplayWindow.h"
 #include "engine/graphics/KGraphic.h"
 #include "engine/services/KInputState.h"
@@ -13,6 +14,7 @@
 #include "game/files/RawFiles.h"
 #include "game/playscreen/PlayGame.h"
 #include "game/rules/GameRecord.h"
+#include "game/rules/PlayState.h"
 #include "game/scores/HighScoreScreen.h"
 #include "game/menus/MainMenu.h"
 #include "game/startup/CommandLine.h"
@@ -64,6 +66,7 @@ std::vector<std::string> pendingShots;
 std::uint64_t maxFrames = 0;  // 0: none
 std::uint64_t maxTimeUs = 600000ull * 1000;
 bool limitHit = false;
+std::uint64_t traceEvery = 0;  // --trace N; 0: no trace
 std::uint64_t limitFrame = 0, limitTimeUs = 0;
 
 void Finish(int code) {
@@ -173,11 +176,38 @@ void HitLimit() {
   script::PostClose();  // as if the close box was clicked
 }
 
+// A checksum of the picture as last presented (FNV-1a over its 16-bit pixels).
+std::uint32_t PictureSum() {
+  std::uint32_t h = 2166136261u;
+  for (const std::uint16_t p : script::Screen()) {
+    h = (h ^ (p & 0xFFu)) * 16777619u;
+    h = (h ^ (p >> 8)) * 16777619u;
+  }
+  return h;
+}
+
+// --trace: what a player sees of the game at this frame, in one line: the level the main menu
+// offers, the record of the last
+// or current game (level, score, lives, level bonus), the balls in play, the bat's left edge
+// and kind, the random generator's state and "pic", the picture shown.
+void PrintTrace(std::uint64_t frame) {
+  int balls = 0;
+  for (const Ball& b : play.balls) balls += b.active ? 1 : 0;
+  std::printf("f%llu t=%llu menu=%d level=%d score=%d lives=%d bonus=%d balls=%d bat=%d/%d rand=%u pic=%08x\n",
+              static_cast<unsigned long long>(frame), static_cast<unsigned long long>(script::Now() / 1000),
+              static_cast<int>(gameRecord.menuLevel), static_cast<int>(gameRecord.level), static_cast<int>(gameRecord.score),
+              static_cast<int>(gameRecord.lives), static_cast<int>(gameRecord.levelBonus), balls,
+              static_cast<int>(play.batX), static_cast<int>(gameRecord.batKind), static_cast<unsigned>(GameRandState()),
+              static_cast<unsigned>(PictureSum()));
+  std::fflush(stdout);
+}
+
 void Tick(bool afterPresent) {
   RunDueTimed();
   if (afterPresent) {
     PullAudioToNow();
     const std::uint64_t frame = script::FramesPresented();
+    if (traceEvery != 0 && frame % traceEvery == 0) PrintTrace(frame);
     auto range = byFrame.equal_range(frame);
     for (auto it = range.first; it != range.second; ++it) Run(it->second);
     RunDueTimed();
@@ -208,7 +238,7 @@ bool ParseCount(const char* s, std::uint64_t* out) {
 
 int Usage(const char* why) {
   std::fprintf(stderr,
-               "zindo-replay: %s\nusage: zindo-replay --root DIR --script FILE [--max-frames N] [--max-time MS] [--screen highscores:SCORE] [--level FILE | --levels FOLDER | --my-levels | --editor FILE]\n",
+               "zindo-replay: %s\nusage: zindo-replay --root DIR --script FILE [--max-frames N] [--max-time MS] [--screen highscores:SCORE] [--level FILE | --levels FOLDER | --my-levels | --editor FILE] [--trace N]\n",
                why);
   return 2;
 }
@@ -303,6 +333,8 @@ int main(int argc, char** argv) {
       const int code = ReadCommandLine(2, gameArgs, stdout, stderr);
       if (code >= 0) return code;
       continue;
+    } else if (arg == "--trace" && value) {
+      if (!ParseCount(value, &traceEvery) || traceEvery == 0) return Usage("--trace wants a count of frames above 0");
     } else if (arg == "--max-time" && value) {
       std::uint64_t ms = 0;
       if (!ParseCount(value, &ms) || ms > UINT64_MAX / 1000) return Usage("--max-time wants milliseconds");
