@@ -331,7 +331,6 @@ int RunEditor(const std::string& path, const std::string& gamePath) {
       return 2;
     }
   }
-  KLogger logger(2);
   LoadDataConfig();
   displayWindow = new KDisplayWindow();
   if (!displayWindow->Create(kScreenWidth, kScreenHeight, kScreenBitsPerPixel, true, "ZindoRumba level editor")) {
