@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 constexpr int kLevelMapSize = 13052;
 constexpr int kBrickRecordSize = 60;
@@ -97,3 +98,14 @@ static_assert(offsetof(LevelMap, islandImage) == kMapIslandImageAt &&
                   offsetof(LevelMap, musicFile) == kMapMusicFileAt &&
                   offsetof(LevelMap, grassOverlay) == kMapGrassOverlayAt && offsetof(LevelMap, bricks) == kMapBricksAt,
               "the level map keeps the file's layout");
+
+// The map's little-endian fields, read from its bytes.
+inline std::uint16_t MapLe16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+inline std::int16_t MapLeInt16(const unsigned char* p) { return static_cast<std::int16_t>(MapLe16(p)); }
+inline float MapLeFloat(const unsigned char* p) {
+  const std::uint32_t u = static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+                          static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+  float f;
+  std::memcpy(&f, &u, sizeof f);
+  return f;
+}

@@ -36,14 +36,10 @@ bool EndsWith(const std::string& s, const char* end) {
 }
 
 float LeFloat(const std::string& m, std::size_t at) {
-  std::uint32_t u = 0;
-  for (int i = 0; i < 4; ++i) u |= static_cast<std::uint32_t>(static_cast<unsigned char>(m[at + i])) << (8 * i);
-  float f;
-  std::memcpy(&f, &u, sizeof f);
-  return f;
+  return MapLeFloat(reinterpret_cast<const unsigned char*>(m.data()) + at);
 }
 short Le16(const std::string& m, std::size_t at) {
-  return static_cast<short>(static_cast<unsigned char>(m[at]) | static_cast<unsigned char>(m[at + 1]) << 8);
+  return MapLeInt16(reinterpret_cast<const unsigned char*>(m.data()) + at);
 }
 
 // A map as the game's loader takes it: its size, finite physics, and at least one brick to

@@ -29,15 +29,6 @@ bool grassLoadedWith = false;
 
 constexpr int kPathSize = 260;  // paths are used as at most 259 characters
 
-std::uint16_t Le16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
-std::int16_t LeInt16(const unsigned char* p) { return static_cast<std::int16_t>(Le16(p)); }
-float LeFloat(const unsigned char* p) {
-  const std::uint32_t u = static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-                          static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-  float f;
-  std::memcpy(&f, &u, sizeof f);
-  return f;
-}
 
 // Mended: a name that fills its 260 bytes without a terminating zero used to run on into the
 // next field when used; it is cut to 259 characters.
@@ -47,29 +38,29 @@ void DecodeName(const unsigned char* p, char (&name)[kMapNameSize]) {
 }
 
 void DecodeBrick(const unsigned char* p, Brick* b) {
-  b->reserved0 = LeInt16(p);
-  b->srcLeft = LeInt16(p + kBrickSrcLeftAt);
-  b->srcRight = LeInt16(p + kBrickSrcRightAt);
-  b->srcTop = LeInt16(p + kBrickSrcTopAt);
-  b->srcBottom = LeInt16(p + kBrickSrcBottomAt);
-  b->reserved10 = LeInt16(p + kBrickSrcBottomAt + 2);
-  b->left = LeFloat(p + kBrickLeftAt);
-  b->top = LeFloat(p + kBrickTopAt);
-  b->right = LeFloat(p + kBrickRightAt);
-  b->bottom = LeFloat(p + kBrickBottomAt);
+  b->reserved0 = MapLeInt16(p);
+  b->srcLeft = MapLeInt16(p + kBrickSrcLeftAt);
+  b->srcRight = MapLeInt16(p + kBrickSrcRightAt);
+  b->srcTop = MapLeInt16(p + kBrickSrcTopAt);
+  b->srcBottom = MapLeInt16(p + kBrickSrcBottomAt);
+  b->reserved10 = MapLeInt16(p + kBrickSrcBottomAt + 2);
+  b->left = MapLeFloat(p + kBrickLeftAt);
+  b->top = MapLeFloat(p + kBrickTopAt);
+  b->right = MapLeFloat(p + kBrickRightAt);
+  b->bottom = MapLeFloat(p + kBrickBottomAt);
   b->alive = p[kBrickAliveAt];
   b->present = p[kBrickPresentAt];
-  b->reserved30 = LeInt16(p + kBrickPresentAt + 1);
-  b->centreOffsetX = LeFloat(p + kBrickCentreOffsetXAt);
-  b->centreOffsetY = LeFloat(p + kBrickCentreOffsetYAt);
-  b->reserved40 = LeFloat(p + kBrickReserved40At);
-  b->reserved44 = LeFloat(p + kBrickReserved44At);
-  b->dropBonus = LeInt16(p + kBrickDropBonusAt);
-  b->hits = LeInt16(p + kBrickHitsAt);
-  b->strength = LeInt16(p + kBrickStrengthAt);
-  b->explosionTimer = LeInt16(p + kBrickExplosionTimerAt);
-  b->explosionSrcX = LeInt16(p + kBrickExplosionSrcXAt);
-  b->explosionSrcY = LeInt16(p + kBrickExplosionSrcYAt);
+  b->reserved30 = MapLeInt16(p + kBrickPresentAt + 1);
+  b->centreOffsetX = MapLeFloat(p + kBrickCentreOffsetXAt);
+  b->centreOffsetY = MapLeFloat(p + kBrickCentreOffsetYAt);
+  b->reserved40 = MapLeFloat(p + kBrickReserved40At);
+  b->reserved44 = MapLeFloat(p + kBrickReserved44At);
+  b->dropBonus = MapLeInt16(p + kBrickDropBonusAt);
+  b->hits = MapLeInt16(p + kBrickHitsAt);
+  b->strength = MapLeInt16(p + kBrickStrengthAt);
+  b->explosionTimer = MapLeInt16(p + kBrickExplosionTimerAt);
+  b->explosionSrcX = MapLeInt16(p + kBrickExplosionSrcXAt);
+  b->explosionSrcY = MapLeInt16(p + kBrickExplosionSrcYAt);
 }
 
 bool AllFinite(const Brick& b) {
@@ -100,9 +91,9 @@ bool DecodeLevelMap(const unsigned char* bytes, std::size_t size, LevelMap* map)
   // size are not looked at.
   if (!bytes || size < static_cast<std::size_t>(kLevelMapSize)) return false;
   LevelMap m;
-  m.gravity = LeFloat(bytes + kMapGravityAt);
-  m.maxBallSpeed = LeFloat(bytes + kMapMaxBallSpeedAt);
-  m.bounceSpeedStep = LeFloat(bytes + kMapBounceSpeedStepAt);
+  m.gravity = MapLeFloat(bytes + kMapGravityAt);
+  m.maxBallSpeed = MapLeFloat(bytes + kMapMaxBallSpeedAt);
+  m.bounceSpeedStep = MapLeFloat(bytes + kMapBounceSpeedStepAt);
   // Mended: physics that are not numbers (NaN, infinity) would send every ball off the
   // screen at once; such a map is refused like a short one.
   if (!std::isfinite(m.gravity) || !std::isfinite(m.maxBallSpeed) || !std::isfinite(m.bounceSpeedStep)) return false;
