@@ -34,10 +34,4 @@ TEST_F(HighScoreTableTest, InsertionAgainstTheDefaults) {
   EXPECT_EQ(small.Capacity(), 3);
 }
 
-TEST_F(HighScoreTableTest, NamesWithoutAnEndAreCutTo255Bytes) {
-  root.Write("highscores.raw", std::string(2340, 'Q'));
-  highScores.Load(9);
-  for (int i = 0; i < 9; ++i) EXPECT_EQ(Name(i).size(), 255u) << i;
-}
-
 }  // namespace

@@ -1,7 +1,5 @@
 #include "tests/support/GameFolder.h"
 
-#include "platform/platform.h"
-#include "tests/support/MapBytes.h"
 #include "tools/common/BmpWriter.h"
 
 #include <cstring>
@@ -36,12 +34,6 @@ void WriteZindoIni(const TempDir& root, int levelCount) {
   std::string ini = "[DATA]\r\nlevelcount=" + std::to_string(levelCount) + "\r\n[LEVELS]\r\n";
   for (int i = 1; i <= levelCount && i <= 30; ++i) ini += "L" + std::to_string(i) + "=l.map\r\n";
   root.Write("zindo.ini", ini);
-}
-
-void WriteInt32File(const TempDir& root, const std::string& name, const std::vector<std::int32_t>& values) {
-  std::string bytes;
-  for (std::int32_t v : values) PutLe32(bytes, static_cast<std::uint32_t>(v));
-  root.Write(name, bytes);
 }
 
 void Build(const TempDir& root, int levelCount) {
@@ -85,48 +77,11 @@ void Build(const TempDir& root, int levelCount) {
   WriteZindoIni(root, levelCount);
 }
 
-void WriteLevelMap(const TempDir& root, const std::string& name, int strength) {
-  MapBytes map;
-  for (int i = 0; i < 10; ++i) {
-    map.Brick(i, 200.0f + 44 * i, 100, strength);
-    map.I16(MapBytes::At(i, kBrickDropBonusAt), -1);
-  }
-  root.Write("data/levels/maps/" + name, map.bytes);
-}
-
 void CopyGame(const std::string& from, const TempDir& root) {
   namespace fs = std::filesystem;
   fs::copy(fs::path(from) / "data", fs::path(root.Path()) / "data", fs::copy_options::recursive);
   fs::copy(fs::path(from) / "zindo.ini", fs::path(root.Path()) / "zindo.ini");
   for (const char* written : {"data/fullscreen.stt", "data/gamepad.stt"}) fs::remove(fs::path(root.Path()) / written);
-}
-
-void BuildGame(const TempDir& root, int levelCount) {
-  Build(root, levelCount);
-  struct Picture {
-    const char* name;
-    int w, h;
-    std::uint32_t colour;
-  };
-  // Sizes as the game's sheets have them (frame grids of whole frames); no pure blue anywhere.
-  const Picture pictures[] = {
-      {"data/sprites/singeA.bmp", 500, 400, 0x604020},    {"data/sprites/balle.bmp", 160, 20, 0xF8F0E0},
-      {"data/sprites/evilball.bmp", 216, 26, 0x800000},   {"data/sprites/explosion.bmp", 192, 192, 0xF8A000},
-      {"data/levels/islands/bpanel.bmp", 800, 600, kPanel}, {"data/sprites/win.bmp", 462, 675, 0x40A040},
-      {"data/sprites/lose.bmp", 468, 621, 0xA04040},      {"data/sprites/batteur.bmp", 923, 400, 0x806040},
-      {"data/sprites/batteS.bmp", 270, 312, 0xC0A000},    {"data/sprites/batteM.bmp", 320, 312, 0xC0A000},
-      {"data/sprites/batteL.bmp", 370, 312, 0xC0A000},    {"data/sprites/gunbat.bmp", 320, 312, 0x808080},
-      {"data/sprites/gunshoot.bmp", 392, 520, 0x606060},  {"data/levels/islands/island1.bmp", 800, 600, kIsland},
-      {"data/levels/islands/herbe.bmp", 800, 34, 0x00C000}, {"data/go/gameover.bmp", 800, 600, kGameOverBackground},
-      {"data/general/ENGLISH/end.jpg", 800, 600, kEndPicture},  // the decoder goes by the bytes
-  };
-  for (const Picture& p : pictures) Solid(root, p.name, p.w, p.h, p.colour);
-  for (int k = 1; k <= 5; ++k)
-    Solid(root, "data/levels/bricks/planche" + std::to_string(k) + ".bmp", 360, 112,
-          0xC00000u | static_cast<std::uint32_t>(k * 0x20) << 8);
-  for (int k = 1; k <= 6; ++k)
-    Solid(root, "data/go/go" + std::to_string(k) + ".bmp", 354, 240, 0x100000u * static_cast<std::uint32_t>(k + 8));
-  WriteLevelMap(root, "l.map", 1);
 }
 
 std::vector<std::pair<std::string, std::int32_t>> ReadTable(const std::string& path) {
@@ -146,14 +101,4 @@ ReplayRun RunReplay(const TempDir& root, const std::string& script, const std::s
   root.Write("script.txt", script);
   return RunCommand(std::string(ZINDO_REPLAY) + " --root " + root.Path() + " --script " + root.File("script.txt") +
                     " " + extra);
-}
-
-std::vector<std::uint32_t> ReadShot(const std::string& path) {
-  const std::string bytes = ReadFileBytes(path);
-  std::vector<std::uint32_t> px;
-  int w = 0, h = 0;
-  if (!plat::DecodeImage(bytes.data(), bytes.size(), &px, &w, &h) || w != 800 || h != 600) return {};
-  // Back to the 16-bit screen's precision, so colours compare with the folder's constants.
-  for (std::uint32_t& c : px) c &= 0xF8FCF8u;
-  return px;
 }
