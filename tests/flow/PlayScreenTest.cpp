@@ -1,6 +1,7 @@
 // The play screen drawn from the play state, every picture a plain colour of its own: which
-// picture lies on top where, the bat, gun, brick and explosion frame rules, the track strips,
-// and the closing panel at the end of a game.
+// picture lies on top where, the brick and explosion frame rules, positions off the screen, and
+// the closing panel at the end of a game. (The track strips, the bat and gun frames show in the
+// pictures of the golden runs: Scenario.Golden*.)
 #include "engine/audio/KSound.h"
 #include "engine/graphics/KDisplayWindow.h"
 #include "game/files/RawFiles.h"
@@ -57,9 +58,6 @@ class PlayScreenTest : public FlowTest {
     bigPlancheSheet = LoadSprite(Absolute("data\\sprites\\bigplanche.bmp").c_str());
     gameRecord.batKind = 1;
   }
-  void TearDown() override {
-    FlowTest::TearDown();
-  }
   void WriteRegions(const std::string& relative, int w, int h, Rgb base, const std::vector<Region>& regions) {
     std::vector<Rgb> px(static_cast<std::size_t>(w) * h, base);
     for (const Region& r : regions)
@@ -83,57 +81,6 @@ class PlayScreenTest : public FlowTest {
   }
 
 };
-
-TEST_F(PlayScreenTest, TrackStrips) {
-  delete levelPictures.grassPicture;
-  levelPictures.grassPicture = nullptr;
-  play.shellCasings[0] = {85, 535, 0, 0, true};  // the track lies over the shots, under the monkey
-  play.bullets[0] = {88, 538, 0, 0, true};
-  EXPECT_EQ(At(90, 540), C565(kMonkey));
-  delete gameSprites.monkeyPicture;
-  gameSprites.monkeyPicture = nullptr;
-  EXPECT_EQ(At(90, 540), C565(kTrackA));
-  play.shellCasings[0].active = play.bullets[0].active = false;
-  play.trackScroll = 0.9f;  // drawn as 0
-  EXPECT_EQ(At(80, 540), C565(kTrackB));  // the first piece cut to its last 7 columns
-  const struct {
-    int x, y;
-    Rgb colour;
-  } offsetZero[] = {{79, 540, kIsland},  {100, 536, kIsland}, {100, 537, kTrackA}, {100, 544, kTrackA},
-                    {100, 545, kIsland}, {96, 566, kIsland},  {97, 566, kTrackA},  {750, 566, kTrackB}};
-  for (const auto& p : offsetZero) EXPECT_EQ(BackPixel(p.x, p.y), C565(p.colour)) << p.x << ", " << p.y;
-  play.trackScroll = 50.0f;  // strip one cut from column 186, strip two (running back) from 189
-  EXPECT_EQ(At(93, 540), C565(kTrackA));
-  EXPECT_EQ(BackPixel(94, 540), C565(kTrackB));
-  EXPECT_EQ(BackPixel(90, 566), C565(kTrackA));
-  EXPECT_EQ(BackPixel(91, 566), C565(kTrackB));
-}
-
-TEST_F(PlayScreenTest, GunFrameReplacesDrummerAndBat) {
-  play.batX = 300;
-  gameRecord.batKind = 3;
-  EXPECT_EQ(At(302, 470), C565(kBat[3]));  // the gun bat at rest: its sheet, with the drummer
-  EXPECT_EQ(BackPixel(360, 500), C565(kDrummer));
-  play.gunFrameX = 0;
-  EXPECT_EQ(At(308, 416), C565(kGun));
-  EXPECT_EQ(BackPixel(387, 515), C565(kGun));
-  EXPECT_EQ(BackPixel(307, 470), C565(kIsland));  // neither drummer nor bat
-  EXPECT_EQ(BackPixel(360, 520), C565(kIsland));
-  // At rest again: the bat's frame follows the drummer's (frame 7: column 2, row 1), and the
-  // small and large bats are shifted by their offsets.
-  play.gunFrameX = -1;
-  play.batterFrame = 7;
-  gameRecord.batKind = 1;
-  EXPECT_EQ(At(300, 470), C565(kBatFrame7));
-  EXPECT_EQ(BackPixel(359, 553), C565(kBatFrame7));
-  play.batterFrame = 0;
-  gameRecord.batKind = 0;
-  EXPECT_EQ(At(303, 465), C565(kBat[0]));
-  EXPECT_EQ(BackPixel(303, 464), C565(kIsland));
-  gameRecord.batKind = 2;
-  EXPECT_EQ(At(295, 463), C565(kBat[2]));
-  EXPECT_EQ(BackPixel(294, 463), C565(kIsland));
-}
 
 TEST_F(PlayScreenTest, BrickPicturesAndExplosions) {
   PutBrick(0, 400, 100, 2);
