@@ -58,49 +58,26 @@ TEST_F(LevelLoadTest, CullingArmingAndTheLevelBonus) {
   EXPECT_EQ(gameRecord.levelBonus, 8);
 }
 
-TEST_F(LevelLoadTest, RefusedMapsLeaveThePreviousLevel) {
+TEST_F(LevelLoadTest, AMissingMapOrKeyLeavesThePreviousLevel) {
+  // (Short maps and maps whose physics are not numbers: the reader checks, tests/fuzz.)
   WriteLevelPictures();
-  MapBytes first, bad;
+  MapBytes first;
   first.F32(kMapGravityAt, 0.04f);
   first.Brick(0, 200, 40);
   first.Brick(1, 300, 40);
-  bad.Brick(5, 400, 40);
-  dir.Write("zindo.ini", "[LEVELS]\r\nL1=first.map\r\nL2=gone.map\r\nL3=bad.map\r\n");
+  dir.Write("zindo.ini", "[LEVELS]\r\nL1=first.map\r\nL2=gone.map\r\n");
   ASSERT_TRUE(LoadDataConfig());
   WriteMap("first.map", first);
   ASSERT_TRUE(LoadLevelMap(1));
   bricks[0].alive = 0;  // broken in play
   script::ClearRecords();
-  auto expectFirstLevel = [&](const char* why) {
-    EXPECT_EQ(gravity, 0.04f) << why;
-    EXPECT_EQ(bricks[0].alive, 0) << why;
-    EXPECT_EQ(bricks[1].present, 1) << why;
-    EXPECT_EQ(bricks[5].present, 0) << why;
-    EXPECT_TRUE(script::Boxes().empty()) << why;
-  };
-  EXPECT_FALSE(LoadLevelMap(2));
-  expectFirstLevel("missing file");
-  EXPECT_FALSE(LoadLevelMap(7));  // no key: the maps folder itself is no map
-  expectFirstLevel("missing key");
-  const std::string whole = bad.bytes;
-  bad.bytes.resize(kLevelMapSize - 1);
-  WriteMap("bad.map", bad);
-  EXPECT_FALSE(LoadLevelMap(3));
-  expectFirstLevel("short");
-  for (int at : {kMapGravityAt, kMapMaxBallSpeedAt, kMapBounceSpeedStepAt})
-    for (float v : {kNaN, -kInf}) {
-      bad.bytes = whole;
-      bad.F32(at, v);
-      WriteMap("bad.map", bad);
-      EXPECT_FALSE(LoadLevelMap(3));
-      expectFirstLevel("physics not a number");
-    }
-  // A longer file is read for its first bytes.
-  bad.bytes = whole + std::string(500, '\x7f');
-  WriteMap("bad.map", bad);
-  EXPECT_TRUE(LoadLevelMap(3));
-  EXPECT_EQ(bricks[5].alive, 1);
-  EXPECT_EQ(bricks[1].present, 0);
+  for (int level : {2, 7}) {  // no file; no key (the maps folder itself is no map)
+    EXPECT_FALSE(LoadLevelMap(level));
+    EXPECT_EQ(gravity, 0.04f) << level;
+    EXPECT_EQ(bricks[0].alive, 0) << level;
+    EXPECT_EQ(bricks[1].present, 1) << level;
+    EXPECT_TRUE(script::Boxes().empty()) << level;
+  }
 }
 
 TEST_F(LevelLoadTest, NamesWithoutAZeroAreCutTo259Characters) {

@@ -11,7 +11,7 @@
 #   #! sed PATH EXPR       a file edited by sed
 #   #! dump PATH           the file's bytes in hex after the run ("missing" when there is none)
 #   #! sum FILE            the md5 sum of a screenshot the script took (shot FILE) after the run
-#   #! files               the names of the files the folder holds after the run, besides the data
+#   #! files               the files beside the run after it (root/: the folder), besides the data
 #   #! env NAME=VALUE      the run's environment (ROOT in VALUE: the folder); "#! env -u NAME" unsets
 #   #! filelimit BLOCKS    no file written past BLOCKS x 512 bytes (ulimit -f; 0: a full disk)
 #   #! readonly            the folder takes no file during the run: chmod, or as root a read-only
@@ -62,7 +62,7 @@ actual=$work/actual.out
   (cd "$work" && "${run[@]}" 2>&1)
   echo "exit: $?"
   chmod 755 "$root" "$root/data"
-  [ $files = 1 ] && echo "files: $(cd "$root" && find . -type f | cut -c3- | sort | tr '\n' ' ')"
+  [ $files = 1 ] && echo "files: $(cd "$work" && find . -type f ! -name actual.out ! -name "${scenario##*/}" | cut -c3- | sort | tr '\n' ' ')"
   for f in "${dumps[@]}"; do
     # Runs of four zero bytes or more are written "[N x 00]".
     if [ -f "$root/$f" ]; then echo "$f: $(xxd -p -c1 "$root/$f" | tr '\n' ' ' | perl -pe 's/((?:00 ){4,})/"[".(length($1)\/3)." x 00] "/ge')"

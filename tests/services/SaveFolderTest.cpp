@@ -1,6 +1,6 @@
-// Where the files the game writes go: beside the executable while that folder takes files,
-// otherwise in the player's folder. (A read-only game folder is played through zindo-replay
-// in tests/savesafety and tests/package, where a mount can be made read-only for one run.)
+// Where the files the game writes go when the game folder is missing or installed. (Saves beside
+// a writable folder, leaving nothing else, and in the player's folder beside a read-only one:
+// Scenario.NoMouseKeyboard and Scenario.SaveReadOnlyFolderGoesToThePlayersFolder.)
 #include "engine/services/Services.h"
 #include "platform/script/script_platform.h"
 #include "tools/testkit/TestFiles.h"
@@ -39,19 +39,6 @@ class SaveFolderTest : public ::testing::Test {
   std::string oldXdg_;
   bool hadXdg_ = false;
 };
-
-TEST_F(SaveFolderTest, WritableGameFolderKeepsTheSavesBesideAndLeavesNoTrace) {
-  script::SetRoot(root.Path());
-  InitEngineServices();
-  EXPECT_STREQ(KPath::MakeSavePath("data\\gamepad.stt"), (root.Path() + "/data/gamepad.stt").c_str());
-  EXPECT_STREQ(KPath::MakeSavePath("/highscores.raw"), (root.Path() + "/highscores.raw").c_str());
-  EXPECT_TRUE(SavesBesideExecutable());
-  EXPECT_EQ(std::string(SaveFolder()), root.Path());
-  // The write check's file is gone again, no data/ was made for the settings, and the
-  // player's folder was not even created.
-  EXPECT_EQ(Entries(root.Path()), 0);
-  EXPECT_EQ(Entries(user.Path()), 0);
-}
 
 TEST_F(SaveFolderTest, MissingGameFolderIsNoReasonToMoveAndTheChoiceIsMadeAgainAtInit) {
   // Only a refusal (read-only, no permission) sends the saves elsewhere.
