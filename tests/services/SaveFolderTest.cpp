@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -17,17 +16,7 @@ namespace fs = std::filesystem;
 
 class SaveFolderTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const char* v = std::getenv("XDG_DATA_HOME");
-    if (v) oldXdg_ = v, hadXdg_ = true;
-    setenv("XDG_DATA_HOME", user.Path().c_str(), 1);
-  }
-  void TearDown() override {
-    if (hadXdg_)
-      setenv("XDG_DATA_HOME", oldXdg_.c_str(), 1);
-    else
-      unsetenv("XDG_DATA_HOME");
-  }
+  void SetUp() override { xdg.Set(user.Path()); }
   static int Entries(const std::string& folder) {
     int n = 0;
     for (auto it = fs::recursive_directory_iterator(folder); it != fs::recursive_directory_iterator(); ++it) ++n;
@@ -36,8 +25,7 @@ class SaveFolderTest : public ::testing::Test {
 
   TempDir root;
   TempDir user;
-  std::string oldXdg_;
-  bool hadXdg_ = false;
+  EnvVar xdg{"XDG_DATA_HOME"};
 };
 
 TEST_F(SaveFolderTest, MissingGameFolderIsNoReasonToMoveAndTheChoiceIsMadeAgainAtInit) {

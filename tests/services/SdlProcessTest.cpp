@@ -1,15 +1,13 @@
 // The real platform's process services, which need no display.
 #include "engine/services/Services.h"
 #include "platform/platform.h"
+#include "tools/testkit/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <thread>
-#include <unistd.h>
 
 TEST(SdlProcessTest, ExecutableFolderIsTheFolderOfThisProgram) {
   char buf[4096];
@@ -40,48 +38,30 @@ TEST(SdlProcessTest, ClockIsMonotonicAndCountsRealMilliseconds) {
 // of it at once, and with one the game goes on without waiting for the browser.
 class OpenDocumentTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const char* p = std::getenv("PATH");
-    oldPath_ = p ? p : "";
-  }
-  void TearDown() override { setenv("PATH", oldPath_.c_str(), 1); }
-  std::string oldPath_;
+  EnvVar path{"PATH"};
 };
 
 TEST_F(OpenDocumentTest, FalseWithoutAnOpenerOnPath) {
-  const auto empty = std::filesystem::temp_directory_path() / ("zr-noopener-" + std::to_string(getpid()));
-  std::filesystem::create_directories(empty);
-  setenv("PATH", empty.c_str(), 1);
+  const TempDir empty;
+  path.Set(empty.Path());
   EXPECT_FALSE(plat::OpenDocument("/games/Z/data/help/english/index.html"));
-  std::filesystem::remove_all(empty);
 }
 
 TEST_F(OpenDocumentTest, StartsTheOpenerWithAFileAddressAndDoesNotWaitForIt) {
-  const auto bin = std::filesystem::temp_directory_path() / ("zr-opener-" + std::to_string(getpid()));
-  std::filesystem::create_directories(bin);
-  const std::string record = (bin / "opened.txt").string();
-  {
-    std::FILE* f = std::fopen((bin / "xdg-open").c_str(), "w");
-    ASSERT_NE(f, nullptr);
-    // Like a browser staying open: it writes what it was given, then keeps running a while.
-    std::fprintf(f, "#!/bin/sh\nprintf '%%s' \"$1\" > '%s.part' && mv '%s.part' '%s'\nsleep 3\n", record.c_str(),
-                 record.c_str(), record.c_str());
-    std::fclose(f);
-  }
-  std::filesystem::permissions(bin / "xdg-open", std::filesystem::perms::owner_all);
-  setenv("PATH", (bin.string() + ":" + oldPath_).c_str(), 1);
+  const TempDir bin;
+  const std::string record = bin.File("opened.txt");
+  // Like a browser staying open: it writes what it was given, then keeps running a while.
+  std::filesystem::permissions(bin.Write("xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > '" + record + ".part' && mv '" +
+                                                          record + ".part' '" + record + "'\nsleep 3\n"),
+                               std::filesystem::perms::owner_all);
+  path.Set(bin.Path() + ":" + path.Old());
   const auto start = std::chrono::steady_clock::now();
   EXPECT_TRUE(plat::OpenDocument("/games/My Z/help#1/index.html"));
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2000)) << "waited for the opener";
   std::string got;
   for (int i = 0; i < 200 && got.empty(); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::FILE* f = std::fopen(record.c_str(), "r");
-    if (!f) continue;
-    char buf[512] = {};
-    got.assign(buf, std::fread(buf, 1, sizeof buf - 1, f));
-    std::fclose(f);
+    got = ReadFileBytes(record);
   }
   EXPECT_EQ(got, "file:///games/My%20Z/help%231/index.html");
-  std::filesystem::remove_all(bin);
 }

@@ -6,34 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <sys/stat.h>
 
 namespace {
-
-// Sets or clears an environment variable for one test and puts it back afterwards.
-class EnvVar {
- public:
-  explicit EnvVar(const char* name) : name_(name) {
-    const char* v = std::getenv(name);
-    had_ = v != nullptr;
-    if (had_) old_ = v;
-  }
-  ~EnvVar() {
-    if (had_)
-      setenv(name_, old_.c_str(), 1);
-    else
-      unsetenv(name_);
-  }
-  void Set(const std::string& value) { setenv(name_, value.c_str(), 1); }
-  void Clear() { unsetenv(name_); }
-
- private:
-  const char* name_;
-  bool had_ = false;
-  std::string old_;
-};
 
 bool IsFolder(const std::string& path) {
   struct stat st;

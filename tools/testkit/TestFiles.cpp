@@ -34,6 +34,22 @@ std::string TempDir::Write(const std::string& relative, const std::string& bytes
   return p;
 }
 
+EnvVar::EnvVar(const char* name) : name_(name) {
+  const char* v = std::getenv(name);
+  had_ = v != nullptr;
+  if (had_) old_ = v;
+}
+
+EnvVar::~EnvVar() {
+  if (had_)
+    setenv(name_, old_.c_str(), 1);
+  else
+    unsetenv(name_);
+}
+
+void EnvVar::Set(const std::string& value) const { setenv(name_, value.c_str(), 1); }
+void EnvVar::Clear() const { unsetenv(name_); }
+
 std::string ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream ss;

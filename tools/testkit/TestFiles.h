@@ -22,6 +22,23 @@ class TempDir {
   std::string path_;
 };
 
+// An environment variable set or cleared for a test and put back when the object goes.
+class EnvVar {
+ public:
+  explicit EnvVar(const char* name);
+  ~EnvVar();
+  EnvVar(const EnvVar&) = delete;
+  EnvVar& operator=(const EnvVar&) = delete;
+  void Set(const std::string& value) const;
+  void Clear() const;
+  const std::string& Old() const { return old_; }  // "" when it was not set
+
+ private:
+  const char* name_;
+  bool had_ = false;
+  std::string old_;
+};
+
 std::string ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
 
