@@ -1,7 +1,7 @@
 // The play screen drawn from the play state, every picture a plain colour of its own: which
-// picture lies on top where, the brick and explosion frame rules, positions off the screen, and
-// the closing panel at the end of a game. (The track strips, the bat and gun frames show in the
-// pictures of the golden runs: Scenario.Golden*.)
+// picture lies on top where, the shots and the gun frame, the brick and explosion frame rules,
+// positions off the screen, and the closing panel at the end of a game. (The track strips and
+// the bat's frames show in the pictures of the golden runs: Scenario.Golden*.)
 #include "engine/audio/KSound.h"
 #include "engine/graphics/KDisplayWindow.h"
 #include "game/files/RawFiles.h"
@@ -81,6 +81,21 @@ class PlayScreenTest : public FlowTest {
   }
 
 };
+
+TEST_F(PlayScreenTest, ShotsAndTheGunFrameThatReplacesDrummerAndBat) {
+  play.shellCasings[0] = {400, 300, 0, 0, true};
+  play.bullets[0] = {500, 300, 0, 0, true};
+  for (int f = 0; f <= kCasingColumns * kCasingRows; ++f) DrawPlayScreen();  // every casing frame, and round
+  EXPECT_EQ(BackPixel(401, 301), C565(kCasing));
+  EXPECT_EQ(BackPixel(501, 301), C565(kBullet));
+  play.batX = 300;
+  gameRecord.batKind = 3;
+  play.gunFrameX = 0;
+  EXPECT_EQ(At(308, 416), C565(kGun));
+  EXPECT_EQ(BackPixel(387, 515), C565(kGun));
+  EXPECT_EQ(BackPixel(307, 470), C565(kIsland));  // neither drummer nor bat
+  EXPECT_EQ(BackPixel(360, 520), C565(kIsland));
+}
 
 TEST_F(PlayScreenTest, BrickPicturesAndExplosions) {
   PutBrick(0, 400, 100, 2);

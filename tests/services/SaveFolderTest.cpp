@@ -34,6 +34,7 @@ TEST_F(SaveFolderTest, MissingGameFolderIsNoReasonToMoveAndTheChoiceIsMadeAgainA
   InitEngineServices();
   EXPECT_STREQ(KPath::MakeSavePath("al.raw"), (root.Path() + "/missing/al.raw").c_str());
   EXPECT_TRUE(SavesBesideExecutable());
+  EXPECT_EQ(std::string(SaveFolder()), root.Path() + "/missing");
   EXPECT_EQ(Entries(user.Path()), 0);
   script::SetRoot(root.Path());
   InitEngineServices();
