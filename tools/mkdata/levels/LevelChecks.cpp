@@ -68,7 +68,8 @@ class Reach {
   std::vector<char> blocked_, seen_;
 };
 
-int ClassOf(int strength) { return strength == 0 ? 0 : strength < 100 ? 1 : strength < 900 ? 2 : strength < 999 ? 3 : 4; }
+// Sealed, to clear, hard, iron bands, stone.
+int ClassOf(int s) { return s == 0 ? 0 : s < 100 ? 1 : s < 900 ? 2 : s < 999 ? 3 : 4; }
 
 }  // namespace
 

@@ -17,7 +17,8 @@ namespace {
 bool WriteSound(const std::string& path, const Samples& pcm, int channels, float quality, std::string fault) {
   if (fault.empty() && !WriteFileBytes(path, EncodeOggVorbis(pcm, channels, kSoundRate, quality)))
     fault = "cannot be written";
-  if (fault.empty() && !(fault = CheckOggFile(path, channels, pcm.size() / channels)).empty()) std::remove(path.c_str());
+  if (fault.empty() && !(fault = CheckOggFile(path, channels, pcm.size() / channels)).empty())
+    std::remove(path.c_str());
   if (!fault.empty()) std::fprintf(stderr, "zindo-mkdata: %s: %s\n", path.c_str(), fault.c_str());
   return fault.empty();
 }
