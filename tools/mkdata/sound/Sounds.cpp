@@ -1,27 +1,44 @@
-// The sound effects and the music under data/audio/, synthesized and encoded as Ogg Vorbis.
+// The sound effects and the music under data/audio/, synthesized, checked (SoundChecks.h) and
+// encoded as Ogg Vorbis.
 #include "tools/mkdata/MkData.h"
 #include "tools/mkdata/sound/Effects.h"
 #include "tools/mkdata/sound/Music.h"
+#include "tools/mkdata/sound/SoundChecks.h"
 
 #include "tools/common/BmpWriter.h"
 #include "tools/common/OggEncoder.h"
 
 #include <cstdio>
 
+namespace {
+
+// Writes one sound unless `fault` says what is wrong with it, and checks the file (taken away
+// again if wrong); false, and why on standard error, on a fault.
+bool WriteSound(const std::string& path, const Samples& pcm, int channels, float quality, std::string fault) {
+  if (fault.empty() && !WriteFileBytes(path, EncodeOggVorbis(pcm, channels, kSoundRate, quality)))
+    fault = "cannot be written";
+  if (fault.empty() && !(fault = CheckOggFile(path, channels, pcm.size() / channels)).empty())
+    std::remove(path.c_str());
+  if (!fault.empty()) std::fprintf(stderr, "zindo-mkdata: %s: %s\n", path.c_str(), fault.c_str());
+  return fault.empty();
+}
+
+}  // namespace
+
 bool WriteSoundsAndMusic(const std::string& out) {
   const std::string dir = out + "/data/audio/";
   bool ok = true;
+  std::vector<Samples> effects;
   for (const Effect& e : kEffects) {
-    if (!WriteFileBytes(dir + e.file, EncodeOggVorbis(e.render(), 1, kSoundRate, 0.4f))) {
-      std::fprintf(stderr, "zindo-mkdata: cannot write %s%s\n", dir.c_str(), e.file);
-      ok = false;
-    }
+    effects.push_back(e.render());
+    std::string fault = CheckEffect(effects.back());
+    for (std::size_t i = 0; i + 1 < effects.size() && fault.empty(); ++i)
+      if (effects[i] == effects.back()) fault = std::string("the same sound as ") + kEffects[i].file;
+    ok = WriteSound(dir + e.file, effects.back(), 1, 0.4f, fault) && ok;
   }
   for (const Song& song : kSongs) {
-    if (!WriteFileBytes(dir + song.file, EncodeOggVorbis(RenderSong(song), 2, kSoundRate, 0.3f))) {
-      std::fprintf(stderr, "zindo-mkdata: cannot write %s%s\n", dir.c_str(), song.file);
-      ok = false;
-    }
+    const Samples pcm = RenderSong(song);
+    ok = WriteSound(dir + song.file, pcm, 2, 0.3f, CheckMusic(pcm)) && ok;
   }
   return ok;
 }
