@@ -42,8 +42,10 @@ while read -r n f k; do
 done <<<"$rows"
 
 # Every test named in the last column exists (Suite.Name of a TEST, TEST_F or TEST_P).
-# A scenario tests/scenarios/NAME.script is the test Scenario.NAME.
+# A scenario tests/scenarios/NAME.script is the test Scenario.NAME; zr_add_realgame(NAME) in
+# tests/realgame/CMakeLists.txt the test RealGame.NAME.
 tests=$( { grep -rhoE '^(TEST|TEST_F|TEST_P)\( *[A-Za-z0-9_]+, *[A-Za-z0-9_]+' tests | sed -E 's/^TEST(_F|_P)?\( *//; s/, */./'
+  grep -hoE '^zr_add_realgame\([A-Za-z0-9_]+' tests/realgame/CMakeLists.txt | sed 's/^zr_add_realgame(/RealGame./'
   for s in tests/scenarios/*.script; do [ -f "$s" ] && basename "$s" .script | sed 's/^/Scenario./'; done; } | sort -u)
 lineno=0
 while IFS= read -r l; do
