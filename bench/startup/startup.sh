@@ -35,7 +35,7 @@ for mode in windowed "full screen"; do
     rss=$(awk '/VmHWM/ { printf "%.1f", $2 / 1024 }' "/proc/$rg_game/status") gl=$(rg_gl)
     term=$(rg_ms)
     kill -TERM "$rg_game"
-    rg_end
+    rg_end || rg_fail "SIGTERM: $rg_why"
     quit=$(($(rg_ms) - term))
     echo "$dialog $cpu $window $menu $rss $quit" >>"$rg_work/figures"
     printf '%-11s run %d: dialog %4d ms (cpu %5.1f ms)  window %4d ms  menu %4d ms  rss %5.1f MiB  quit %4d ms  GL: %s\n' \

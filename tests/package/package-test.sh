@@ -151,7 +151,7 @@ rm -rf "$xdg"
 rg_xvfb 1024x768
 RG_EXE=$usr/games/zindorumba rg_menu XDG_DATA_HOME="$xdg" ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 kill -TERM "$rg_game"
-rg_end
+rg_end || rg_fail "SIGTERM: $rg_why"
 expect "the game's exit after SIGTERM" "$rg_exit" 0
 expect "the dialog's choice in the player's folder" "$(saved data/fullscreen.stt)" 01
 expect "the install's data after the game" "$(ls "$usr/share/games/zindorumba/data/fullscreen.stt" "$usr/games/data" 2>&1 | grep -vc 'No such')" 0

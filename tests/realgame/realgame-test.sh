@@ -7,6 +7,7 @@ set -u
 rg_folder
 sized() { rg_look ZindoRumba && [ "$rg_size" = "$1" ]; }
 choice() { [ "$(od -An -tu1 "$rg_work/game/data/fullscreen.stt" | xargs)" = "$1" ]; }
+focused() { [ "$(xdotool getwindowfocus)" = "$1" ]; }
 no_gl() { [ -z "$(rg_gl)" ] || rg_fail "OpenGL libraries loaded $1: $(rg_gl)"; }
 
 case $1 in
@@ -19,7 +20,7 @@ WithoutAScreenTheGameSaysWhyAndEnds)
   # No display at all: SDL's fallback drivers have no screen, and the game must not run on
   # unseen. The reason, once, and nothing after it.
   rg_start -u DISPLAY
-  rg_end 20
+  rg_end 20 || rg_fail "without a display: $rg_why"
   [ "$(grep -c 'Impossible to open the window: SDL ' "$rg_work/game.log")" = 1 ] || rg_fail "not said once why"
   ! grep -q 'No BackBuffer' "$rg_work/game.log" || rg_fail "No BackBuffer after the reason"
   [ "$rg_exit" = 0 ] || rg_fail "exit $rg_exit" ;;
@@ -34,14 +35,14 @@ EveryWayOutOfTheBackgroundClosesTheSoundDeviceFirst)
     rg_menu SDL_AUDIODRIVER=dummy LD_PRELOAD="$ZR_AUDIO_PROBE_LIB" ZR_AUDIO_PROBE="$rg_work/audio.txt" \
       ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
     no_gl "in a window"
-    [ "$(xdotool getwindowfocus)" = "$rg_win" ] || rg_fail "the game window did not take the focus"
+    rg_wait "focus in the game window" focused "$rg_win"
     xmessage -title "another program" "another program" >/dev/null 2>&1 &
     rg_other=$!
     rg_wait "other program's window" rg_look "another program"
     timeout 5 xdotool windowfocus --sync "$rg_win" || rg_fail "another window could not take the focus"
     rg_still
     if [ $way = close ]; then "$ZR_XWIN" ZindoRumba close; else kill -TERM "$rg_game"; fi
-    rg_end
+    rg_end || rg_fail "$way in the background: $rg_why"
     [ "$rg_exit" = 0 ] || rg_fail "$way in the background: exit $rg_exit"
     [ "$(cat "$rg_work/audio.txt")" = "opened=1 closed=1" ] || rg_fail "$way: $(cat "$rg_work/audio.txt")"
     kill "$rg_other"; wait "$rg_other"; rm "$rg_work/audio.txt"
@@ -67,7 +68,7 @@ ADisplayThatAnswersLateStillShowsTheDialog)
   # A display that is named but does not answer yet (an X server still starting, or one
   # resetting after its last client left) is waited for: the dialog shows there instead of
   # being skipped as one that cannot be shown, which would play at once.
-  n=300
+  n=$((300 + RANDOM % 9000))  # (other programs look for free numbers from 0 up)
   while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
   rg_start DISPLAY=:$n
   sleep 0.3

@@ -28,9 +28,9 @@ rg_until() {
 rg_xvfb() {
   local size=$1 noreset=-noreset; shift
   [ "${1:-}" = reset ] && { noreset=""; shift; }
-  Xvfb "$@" -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -br $noreset 3>"$rg_work/display" >/dev/null 2>&1 &
+  Xvfb "$@" -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -br $noreset 3>"$rg_work/display" >"$rg_work/xvfb.log" 2>&1 &
   rg_xvfb=$!
-  rg_until 20 test -s "$rg_work/display" || rg_fail "Xvfb did not start"
+  rg_until 20 test -s "$rg_work/display" || rg_fail "Xvfb $* did not start: $(tail -3 "$rg_work/xvfb.log")"
   export DISPLAY=":$(head -1 "$rg_work/display")"
 }
 
@@ -76,12 +76,18 @@ rg_menu() {
   rg_wait "main menu" rg_drawn ZindoRumba
 }
 
-# rg_gone: the game has ended (a zombie or reaped). rg_end: waits for the end; rg_exit is its
-# exit code.
+# rg_gone: the game has ended (a zombie or reaped). rg_end [SECONDS]: waits for the end
+# (RG_PATIENCE); rg_exit is its exit code. False when it had to be killed (rg_why: where its
+# threads were).
 rg_gone() { local s=""; read -r _ _ s _ 2>/dev/null <"/proc/$rg_game/stat"; [ "${s:-Z}" = Z ]; }
 rg_end() {
-  rg_until "${1:-$RG_PATIENCE}" rg_gone || rg_fail "the game did not end"
-  wait "$rg_game" 2>/dev/null; rg_exit=$?; rg_game=""
+  local ended=0
+  rg_until "${1:-$RG_PATIENCE}" rg_gone || {
+    ended=1 rg_why="the game did not end; its threads' system calls: $(cut -d' ' -f1 /proc/"$rg_game"/task/*/syscall | xargs)"
+    kill -9 "$rg_game"
+  }
+  wait "$rg_game" 2>/dev/null; rg_exit=$? rg_game=""
+  return $ended
 }
 
 # OpenGL, EGL, GLES and Mesa libraries the game has mapped (libGL, libGLX, libGLdispatch,
@@ -125,7 +131,8 @@ rg_starts() {
       echo "start $i failed" >&2; failed=$((failed + 1)); kill -9 "$rg_game"; rg_end; continue
     fi
     echo $(($(rg_ms) - rg_started)) >>"$rg_work/to-window"
-    term=$(rg_ms); kill -TERM "$rg_game"; rg_end
+    term=$(rg_ms); kill -TERM "$rg_game"
+    rg_end || { echo "start $i: SIGTERM: $rg_why" >&2; failed=$((failed + 1)); continue; }
     echo $(($(rg_ms) - term)) >>"$rg_work/to-end"
     [ "$rg_exit" = 0 ] || { echo "start $i: exit $rg_exit" >&2; tail -c 600 "$rg_work/game.log" >&2; failed=$((failed + 1)); }
   done
