@@ -49,7 +49,7 @@ run() {
   demo=$(share "$at" 10 30)
   hwm=$(awk '/VmHWM/ {print $2}' "/proc/$rg_game/status")
   gl=$(rg_gl)
-  kill -9 "$rg_game"
+  kill -TERM "$rg_game"
   rg_end
   printf '%-12s menu %6s %%  demonstration %6s %%  peak RSS %6s MiB  OpenGL: %s\n' "$2" "$menu" "$demo" \
     "$(calc %.1f "$hwm / 1024")" "${gl:-none}"
