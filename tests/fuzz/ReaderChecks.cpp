@@ -166,11 +166,14 @@ Outcome CheckSample(const char* name, const std::uint8_t* bytes, std::size_t siz
   Verdict v;
   WriteGameFile(std::string("data/audio/") + name, bytes, size);
   KSound s;
-  s.LoadSample(KPath::MakeAbsolute((std::string("data\\audio\\") + name).c_str()), 80, false);
+  const bool loaded = s.LoadSample(KPath::MakeAbsolute((std::string("data\\audio\\") + name).c_str()), 80, false);
+  v.Require(loaded == s.HasBuffer(), "load result and buffer disagree");
   v.accepted = s.HasBuffer();
   if (s.HasBuffer()) {
     v.Require(s.Format() != nullptr && IsPlayableFormat(*s.Format()), "a buffer in a format the mixer refuses");
     v.Require(s.DataSize() > 0, "a buffer without data");
+    // A WAVE file's sound is its own bytes, after at least a "data" tag and its size.
+    v.Require(!std::strstr(name, ".wav") || s.DataSize() + 8 <= size, "sound data from beyond the file");
     s.Play();
     v.Require(s.IsPlaying(), "loaded sample does not play");
     script::PullAudio(1024);

@@ -25,8 +25,8 @@ struct Reader {
 };
 
 // Every reader, in a fixed order. A new reader joins with its check and its line in All(),
-// its name in ZR_READERS (CMakeLists.txt here), a few seeds (SeedMaker.cpp), and, once the
-// fuzzer finds something and it is mended, the input in inputs/<name>/.
+// its name in ZR_READERS (CMakeLists.txt here) and a few seeds in inputs/<name>/; once the
+// fuzzer finds something and it is mended, the input joins them there.
 const std::vector<Reader>& All();
 const Reader* Find(const std::string& name);
 
