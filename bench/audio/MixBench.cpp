@@ -53,12 +53,8 @@ void Run(benchmark::State& state, int effects, bool withMusic, int musicRate) {
 }
 
 void BM_Mix14ms_16Effects_Music(benchmark::State& state) { Run(state, 16, true, 44100); }
-void BM_Mix14ms_16Effects_Music22kHz(benchmark::State& state) { Run(state, 16, true, 22050); }
-void BM_Mix14ms_Nothing(benchmark::State& state) { Run(state, 0, false, 44100); }
 
 }  // namespace
 
 BENCHMARK(BM_Mix14ms_16Effects_Music);
-BENCHMARK(BM_Mix14ms_16Effects_Music22kHz);
-BENCHMARK(BM_Mix14ms_Nothing);
 BENCHMARK_MAIN();

@@ -11,31 +11,20 @@
 #include "platform/script/script_audio.h"
 #endif
 
-std::string MakeWave(const WaveSpec& wave) {
-  std::string fmt = "fmt ";
-  PutLe32(fmt, 16);
-  PutLe16(fmt, 1);
-  PutLe16(fmt, static_cast<std::uint32_t>(wave.channels));
-  PutLe32(fmt, static_cast<std::uint32_t>(wave.rate));
-  const int block = wave.channels * wave.bits / 8;
-  PutLe32(fmt, static_cast<std::uint32_t>(wave.rate * block));
-  PutLe16(fmt, static_cast<std::uint32_t>(block));
-  PutLe16(fmt, static_cast<std::uint32_t>(wave.bits));
-  std::string data = "data";
-  PutLe32(data, static_cast<std::uint32_t>(wave.declaredDataSize < 0 ? static_cast<std::int64_t>(wave.data.size())
-                                                                    : wave.declaredDataSize));
-  data += wave.data;
-  std::string body = "WAVE";
-  if (wave.dataBeforeFmt) {
-    if (wave.withData) body += data;
-    if (wave.withFmt) body += fmt;
-  } else {
-    if (wave.withFmt) body += fmt;
-    if (wave.withData) body += data;
-  }
+std::string MakeWave(const std::string& data, int channels, int rate, int bits) {
+  std::string body = "WAVEfmt ";
+  PutLe32(body, 16);
+  PutLe16(body, 1);
+  PutLe16(body, static_cast<std::uint32_t>(channels));
+  PutLe32(body, static_cast<std::uint32_t>(rate));
+  PutLe32(body, static_cast<std::uint32_t>(rate * channels * bits / 8));
+  PutLe16(body, static_cast<std::uint32_t>(channels * bits / 8));
+  PutLe16(body, static_cast<std::uint32_t>(bits));
+  body += "data";
+  PutLe32(body, static_cast<std::uint32_t>(data.size()));
   std::string file = "RIFF";
-  PutLe32(file, static_cast<std::uint32_t>(body.size()));
-  return file + body;
+  PutLe32(file, static_cast<std::uint32_t>(body.size() + data.size()));
+  return file + body + data;
 }
 
 std::string Pcm16Bytes(const std::vector<std::int16_t>& samples) {

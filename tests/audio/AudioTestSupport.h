@@ -7,18 +7,8 @@
 #include <string>
 #include <vector>
 
-// A RIFF WAVE file. `declaredDataSize` < 0 means the true size of `data`.
-struct WaveSpec {
-  int channels = 2;
-  int rate = 44100;
-  int bits = 16;
-  std::string data;
-  std::int64_t declaredDataSize = -1;
-  bool withFmt = true;
-  bool withData = true;
-  bool dataBeforeFmt = false;
-};
-std::string MakeWave(const WaveSpec& wave);
+// A RIFF WAVE file of PCM data.
+std::string MakeWave(const std::string& data, int channels = 2, int rate = 44100, int bits = 16);
 
 // Little-endian 16-bit samples as bytes.
 std::string Pcm16Bytes(const std::vector<std::int16_t>& samples);

@@ -24,9 +24,7 @@ TEST(SdlAudioTest, DummyDeviceDrivesTheMusicThreadInRealTime) {
     // A half lasts 93 ms: in real time the cursor keeps entering halves.
     EXPECT_TRUE(WaitUntil([&] { return m.RefillCount() >= 6; }, std::chrono::seconds(20)));
     KSound s;
-    WaveSpec w;
-    w.data = Pcm16Bytes(std::vector<std::int16_t>(8820, 1000));  // 100 ms
-    ASSERT_TRUE(s.LoadSample(dir.Write("s.wav", MakeWave(w)).c_str(), 100, false));
+    ASSERT_TRUE(s.LoadSample(dir.Write("s.wav", MakeWave(Pcm16Bytes(std::vector<std::int16_t>(8820, 1000)))).c_str(), 100, false));
     s.Play();
     EXPECT_TRUE(WaitUntil([&] { return !s.IsPlaying(); }, std::chrono::seconds(20)));
     m.PlayStream(true);
@@ -40,9 +38,7 @@ TEST(SdlAudioTest, WithoutADeviceTheGameRunsSilent) {
   TempDir dir;
   KSound s;
   EXPECT_FALSE(KSound::HasDevice());
-  WaveSpec w;
-  w.data = Pcm16Bytes(std::vector<std::int16_t>(200, 1000));
-  EXPECT_TRUE(s.LoadSample(dir.Write("s.wav", MakeWave(w)).c_str(), 100, false));
+  EXPECT_TRUE(s.LoadSample(dir.Write("s.wav", MakeWave(Pcm16Bytes(std::vector<std::int16_t>(200, 1000)))).c_str(), 100, false));
   s.Play();
   EXPECT_TRUE(s.IsPlaying());
   KSound m;

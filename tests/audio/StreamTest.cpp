@@ -157,36 +157,19 @@ TEST_F(StreamTest, FilesThatAreNotOggVorbis) {
   EXPECT_FALSE(m.RefillThreadRunning());
   EXPECT_FALSE(m.IsPlaying());
 
+  // Files cut short or damaged: the reader checks' inputs (tests/fuzz/inputs/ogg_stream).
   script::ClearRecords();
   EXPECT_FALSE(m.LoadStream(dir.File("missing.ogg").c_str()));
   EXPECT_FALSE(m.LoadStream(dir.Write("empty.ogg", "").c_str()));
   EXPECT_FALSE(m.LoadStream(nullptr));
   EXPECT_TRUE(script::Boxes().empty());  // missing and empty files say nothing
-
-  // Cut short: the decoder cannot find the end of the stream, so it is no music either.
-  const std::string tone = MakeOggTone(20000, 2, 44100);
-  EXPECT_FALSE(m.LoadStream(dir.Write("head.ogg", tone.substr(0, 30)).c_str()));
-  EXPECT_FALSE(m.LoadStream(dir.Write("half.ogg", tone.substr(0, tone.size() / 2)).c_str()));
-  EXPECT_EQ(script::Boxes().size(), 2u);
-  EXPECT_FALSE(m.HasBuffer());
-  // Random bytes after a good stream's first pages decode as far as they go, then loop.
-  std::string damaged = tone;
-  for (std::size_t i = damaged.size() / 2; i < damaged.size() - 200; i += 7) damaged[i] = static_cast<char>(i * 31);
-  if (m.LoadStream(dir.Write("damaged.ogg", damaged).c_str())) {
-    m.PlayStream(true);
-    WaitRefills(m, 1);
-    Halves(m, 6);
-    EXPECT_TRUE(m.IsPlaying());
-  }
 }
 
 TEST_F(StreamTest, StreamsSurviveRestartsReloadsAndDestructionWhileTheDevicePulls) {
   KSound keep;  // holds the device open throughout
   const std::string a = dir.Write("a.ogg", MakeOggTone(30000, 2, 44100));
   const std::string b = dir.Write("b.ogg", MakeOggTone(30000, 1, 32000, 660.0));
-  WaveSpec w;
-  w.data = Pcm16Bytes(std::vector<std::int16_t>(4000, 1000));
-  const std::string c = dir.Write("c.wav", MakeWave(w));
+  const std::string c = dir.Write("c.wav", MakeWave(Pcm16Bytes(std::vector<std::int16_t>(4000, 1000))));
   std::atomic<bool> done{false};
   std::thread device([&] {
     while (!done.load()) {
