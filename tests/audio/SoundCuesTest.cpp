@@ -53,6 +53,18 @@ TEST_F(SoundCuesTest, EffectsLoadIntoEverySlotOrLeaveItSilent) {
     EXPECT_EQ(s->Volume(), 100);
   }
   EXPECT_EQ(KSound::LiveSounds(), 31);
+  // Each cue plays one of the loaded sounds.
+  for (void (*cue)() : {playHitSound, playBatSound, playHeavyBatSound, playHopSound, playWallSound, playBreakSound,
+                        playMetalSound, playFruitSound, playBonusSound, playExtraLifeSound, playLargerSound,
+                        playLowerSound, playQuakeSound, playShootSound}) {
+    cue();
+    int playing = 0;
+    for (KSound* s : playSounds) {
+      playing += s->IsPlaying() ? 1 : 0;
+      s->Stop();
+    }
+    EXPECT_EQ(playing, 1);
+  }
   // The volumes 80, 80 at the end of loading find no music and change nothing.
   EXPECT_EQ(KSound::EffectsVolume(), 100);
   EXPECT_EQ(KSound::MusicVolume(), 100);

@@ -132,6 +132,13 @@ TEST_F(VolumeMixTest, DeviceIsSharedAndReleasedWithTheLastSound) {
     EXPECT_EQ(a.Volume(), 80);
   }
   EXPECT_FALSE(script::AudioDeviceOpen());
+  script::SetAudioDevicePresent(false);  // without a device sounds are made and counted all the same
+  {
+    KSound s;
+    EXPECT_FALSE(KSound::HasDevice());
+    EXPECT_EQ(KSound::LiveSounds(), 1);
+  }
+  script::SetAudioDevicePresent(true);
 }
 
 }  // namespace
