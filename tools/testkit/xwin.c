@@ -39,7 +39,8 @@ int main(int argc, char** argv) {
       found = strcmp(name, argv[1]) == 0 ? kids[i] : 0;
     if (name) XFree(name);
   }
-  if (!found || !XGetWindowAttributes(d, found, &a)) return 1;
+  if (kids) XFree(kids);
+  if (!found || !XGetWindowAttributes(d, found, &a)) return XCloseDisplay(d), 1;
   if (argc == 3 && strcmp(argv[2], "close") == 0) {
     XEvent e = {0};
     e.xclient.type = ClientMessage;
