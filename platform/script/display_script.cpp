@@ -19,7 +19,6 @@ int width = 0, height = 0;
 std::vector<std::uint16_t> screen;
 std::vector<std::uint32_t> icon;
 std::uint64_t frames = 0;
-std::uint64_t pixelsPresented = 0;
 
 int pointerX = 0, pointerY = 0;
 bool button = false;
@@ -85,12 +84,9 @@ bool PointerShown() { return pointerShown; }
 void SetWarpAllowed(bool allowed) { warpAllowed = allowed; }
 
 bool DisplayOpened() { return opened; }
-bool DisplayFullScreen() { return fullScreen; }
 const std::string& DisplayTitle() { return title; }
-int DisplayWidth() { return width; }
 std::uint64_t FramesPresented() { return frames; }
 const std::vector<std::uint16_t>& Screen() { return screen; }
-std::uint64_t PixelsPresented() { return pixelsPresented; }
 const std::vector<std::uint32_t>& Icon() { return icon; }
 
 bool WriteScreenshot(const std::string& path) {
@@ -115,7 +111,7 @@ void ResetDisplayAndInput() {
   width = height = 0;
   screen.clear();
   icon.clear();
-  frames = pixelsPresented = 0;
+  frames = 0;
   pointerX = pointerY = 0;
   button = false;
   pointerShown = true;
@@ -175,7 +171,6 @@ void DisplayPresent(const std::uint16_t* frame, int pitchPixels, const DisplayRe
                   frame + static_cast<std::size_t>(y) * pitchPixels + x1,
                   screen.begin() + static_cast<std::ptrdiff_t>(y) * width + x0);
       }
-      if (x1 > x0 && y1 > y0) pixelsPresented += static_cast<std::uint64_t>(x1 - x0) * (y1 - y0);
     }
   }
   ++frames;

@@ -53,15 +53,12 @@ bool PointerShown();
 // Whether the program may move the pointer (true by default; false as on platforms that forbid it).
 void SetWarpAllowed(bool allowed);
 
-// The display: whether it is open, its size and title, frames presented so far, the picture
-// as last presented (RGB565), and how many pixels the presents handed over in all.
+// The display: whether it is open, its title, frames presented so far and the picture as last
+// presented (RGB565).
 bool DisplayOpened();
-bool DisplayFullScreen();
 const std::string& DisplayTitle();
-int DisplayWidth();
 std::uint64_t FramesPresented();
 const std::vector<std::uint16_t>& Screen();
-std::uint64_t PixelsPresented();
 // The icon given to the window (0xAARRGGBB), empty when none.
 const std::vector<std::uint32_t>& Icon();
 // Writes the picture as last presented as a 24-bit PNG (565 widened by repeating the top bits).
